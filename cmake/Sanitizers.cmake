@@ -1,0 +1,15 @@
+if(VARNOLA_SANITIZE AND VARNOLA_TSAN)
+  message(FATAL_ERROR "VARNOLA_SANITIZE and VARNOLA_TSAN cannot be combined")
+endif()
+
+if(VARNOLA_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_compile_options(${_san})
+  add_link_options(${_san})
+endif()
+
+if(VARNOLA_TSAN)
+  set(_san -fsanitize=thread -fno-omit-frame-pointer)
+  add_compile_options(${_san})
+  add_link_options(${_san})
+endif()
