@@ -25,7 +25,8 @@ class MemoryOrderTable final : public OrderTable {
   int ColumnCount() const override;
   std::string ColumnTitle(int column) const override;
   int AppendColumn(const std::string& title, int width, Alignment alignment) override;
-  int AppendFilledRow(const std::vector<std::string>& cells, RowNumbering numbering) override;
+  int AppendFilledRow(const std::vector<std::string>& cells,
+                      RowNumbering numbering = RowNumbering::None) override;
   bool SetCellsIfKey(int row, int keyColumn, const std::string& key, int firstColumn,
                      const std::vector<std::string>& texts) override;
   TableSnapshot Snapshot() const override;
