@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -102,6 +103,42 @@ std::size_t UnitLength(std::string_view in, std::size_t pos, Encoding from) {
   return UnitSize(from);
 }
 
+// The end of the run of ASCII units that starts at `pos`; bytes are tested eight at a
+// time while they can be.
+std::size_t AsciiRunEnd(std::string_view in, std::size_t pos, Encoding from) {
+  if (from == Encoding::Utf16) {
+    while (pos < in.size() && IsAsciiUnit(in, pos, from)) pos += 2;
+    return pos;
+  }
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  while (pos + 8 <= in.size()) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, in.data() + pos, 8);
+    if (word & kHighBits) break;
+    pos += 8;
+  }
+  while (pos < in.size() && static_cast<unsigned char>(in[pos]) < 0x80) ++pos;
+  return pos;
+}
+
+// Appends a run of ASCII units in the target encoding.
+void AppendAscii(std::string_view run, Encoding from, Encoding to, std::string& out) {
+  const bool wideIn = from == Encoding::Utf16;
+  const bool wideOut = to == Encoding::Utf16;
+  if (wideIn == wideOut) {
+    out.append(run);
+    return;
+  }
+  const std::size_t start = out.size();
+  if (wideOut) {
+    out.resize(start + run.size() * 2, '\0');
+    for (std::size_t i = 0; i < run.size(); ++i) out[start + 2 * i] = run[i];
+  } else {
+    out.resize(start + run.size() / 2);
+    for (std::size_t i = 0; i < run.size() / 2; ++i) out[start + i] = run[2 * i];
+  }
+}
+
 // ASCII is the same in all three encodings, and pages are mostly ASCII: copy it directly
 // and hand only the runs between to iconv.
 std::string Transcode(std::string_view in, Encoding from, Encoding to) {
@@ -112,9 +149,9 @@ std::string Transcode(std::string_view in, Encoding from, Encoding to) {
   std::size_t pos = 0;
   while (pos < in.size()) {
     if (IsAsciiUnit(in, pos, from)) {
-      out.push_back(in[pos]);
-      if (to == Encoding::Utf16) out.push_back('\0');
-      pos += unit;
+      const std::size_t end = AsciiRunEnd(in, pos, from);
+      AppendAscii(in.substr(pos, end - pos), from, to, out);
+      pos = end;
       continue;
     }
     std::size_t end = pos;
