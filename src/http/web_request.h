@@ -52,4 +52,8 @@ void ShutdownWebRequests();
 // Forgets the process-wide cookies (tests, a new sign-in session).
 void ClearCookieStore();
 
+// Closes the kept-alive connections that no exchange is using, so that a server can end
+// at once instead of waiting for them to time out.
+void CloseIdleConnections();
+
 }  // namespace varnola

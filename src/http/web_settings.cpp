@@ -32,6 +32,8 @@ void SetWebSettings(const WebSettings& settings) {
   DropIdleHandles();
 }
 
+void CloseIdleConnections() { DropIdleHandles(); }
+
 WebSettings CurrentWebSettings() {
   return CurrentWebSettingsSnapshot().settings;
 }
