@@ -64,9 +64,10 @@ TEST_F(OrderCommandsTest, EachListCommandFillsTheRowsOfItsState) {
     const std::size_t spoken = fake.announcer.Texts().size();
     List(c.state);
 
+    // The back-end lists the newest order first.
     std::vector<const sim::SimOrder*> expected;
-    for (const sim::SimOrder& order : server().orders()) {
-      if (c.simState == 0 || order.state == c.simState) expected.push_back(&order);
+    for (auto it = server().orders().rbegin(); it != server().orders().rend(); ++it) {
+      if (c.simState == 0 || it->state == c.simState) expected.push_back(&*it);
     }
     ASSERT_EQ(fake.table.RowCount(), static_cast<int>(expected.size())) << c.announcement;
     ASSERT_FALSE(expected.empty());
@@ -131,7 +132,8 @@ TEST_F(OrderCommandsTest, ARowWhosePageDoesNotMatchIsLeftAlone) {
   cells[kColumnOrderId] = "999999";
   cells[kColumnFirstDetail] = "kept";
   fake.table.AppendFilledRow(cells);
-  cells[kColumnOrderId] = "1&id=2";  // an id from a workbook cannot add parameters
+  // An id from a workbook cannot add parameters: sent raw, this would fetch a real order.
+  cells[kColumnOrderId] = std::to_string(server().orders().front().id) + "&x=1";
   fake.table.AppendFilledRow(cells);
   cells[kColumnOrderId] = std::to_string(server().orders().front().id);
   fake.table.AppendFilledRow(cells);
@@ -139,9 +141,9 @@ TEST_F(OrderCommandsTest, ARowWhosePageDoesNotMatchIsLeftAlone) {
   Details(fake.table);
   EXPECT_EQ(fake.table.CellText(0, kColumnFirstDetail), "kept");
   EXPECT_EQ(fake.table.CellText(1, kColumnFirstDetail), "kept");
+  const std::vector<std::string> expected = ExpectedCells(server().orders().front());
   EXPECT_EQ(RowCells(fake.table, 2, 9, 21),
-            std::vector<std::string>(ExpectedCells(server().orders().front()).begin() + 8,
-                                     ExpectedCells(server().orders().front()).end()));
+            std::vector<std::string>(expected.begin() + 8, expected.end()));
 }
 
 TEST_F(OrderCommandsTest, AnExpiredSessionLeavesEveryRowUntouched) {

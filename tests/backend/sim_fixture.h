@@ -11,6 +11,7 @@
 #include "http/encodings.h"
 #include "http/web_request.h"
 #include "sim/sim_server.h"
+#include "support/local_literal.h"
 #include "support/fake_frontend.h"
 
 namespace varnola::test {
@@ -31,6 +32,7 @@ class SimFixture : public ::testing::Test {
   }
 
   void TearDown() override {
+    CloseIdleConnections();
     if (m_sim) m_sim->Stop();
     ClearCookieStore();
   }

@@ -31,6 +31,12 @@ class RecordingAnnouncer final : public Announcer {
 
 // A window without a face: remembers what the commands did to it.
 class RecordingWindow final : public MainWindowOps {
+  template <typename F>
+  auto Locked(F f) const -> decltype(f()) {
+    std::lock_guard lock(m_mutex);
+    return f();
+  }
+
  public:
   std::string account;
   std::string password;
@@ -58,12 +64,6 @@ class RecordingWindow final : public MainWindowOps {
   std::vector<Button> EnabledButtons() const { return Locked([&] { return m_enabled; }); }
 
  private:
-  template <typename F>
-  auto Locked(F f) const {
-    std::lock_guard lock(m_mutex);
-    return f();
-  }
-
   mutable std::mutex m_mutex;
   std::string m_caption;
   std::map<Label, std::string> m_labels;
