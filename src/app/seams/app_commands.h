@@ -6,19 +6,32 @@
 
 namespace varnola {
 
-enum class OrderState { AwaitingPayment = 10, AwaitingShipment = 20, AwaitingReceipt = 30, All = 0 };
+// The order states of the back-end's order list; All lists every order.
+enum class OrderState {
+  AwaitingPayment = 10,
+  AwaitingShipment = 20,
+  AwaitingReceipt = 30,
+  All = 0
+};
 
-// What the window's controls start; the core carries the commands out.
+// What the window's controls start. The window decides where each runs: directly on the UI
+// thread, or through its command queue (one order command or import at a time, in click
+// order).
 class AppCommands {
  public:
   virtual ~AppCommands() = default;
-  virtual void SignIn(Frontend& ui) = 0;                        // "登陆": UI thread, directly
-  virtual void ListOrders(Frontend& ui, OrderState state) = 0;  // queued: 10/20/30 on a worker,
-                                                                // All on the UI thread
-  virtual void FetchDetails(Frontend& ui) = 0;                  // "取详情": queued, on a worker
-  virtual void ImportWorkbook(Frontend& ui, const std::string& droppedText) = 0;  // queued, UI
-  virtual void ExportOrders(Frontend& ui) = 0;                  // menu: UI thread, directly
-  virtual void TrackParcel(Frontend& ui) = 0;                   // menu: UI thread, directly
+  // "登陆": on the UI thread, directly.
+  virtual void SignIn(Frontend& ui) = 0;
+  // The three states: queued, on a worker thread. All: queued, on the UI thread.
+  virtual void ListOrders(Frontend& ui, OrderState state) = 0;
+  // "取详情": queued, on a worker thread.
+  virtual void FetchDetails(Frontend& ui) = 0;
+  // A drop of files: queued, on the UI thread. The text is local text.
+  virtual void ImportWorkbook(Frontend& ui, const std::string& droppedText) = 0;
+  // "导出订单": on the UI thread, directly.
+  virtual void ExportOrders(Frontend& ui) = 0;
+  // "查询当前订单物流": on the UI thread, directly.
+  virtual void TrackParcel(Frontend& ui) = 0;
 };
 
 }  // namespace varnola

@@ -1,0 +1,63 @@
+// The order-management program: one window, closed to end the program.
+//
+// Usage: varnola-orders [--screenshot FILE [--page N]]
+//   --screenshot FILE  writes a PNG of the window as it opens (page N of the tab control,
+//                      0 by default) and ends, for checking the window's look.
+
+#include <memory>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QPixmap>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/placeholder_commands.h"
+#include "app/speech/speech_announcer.h"
+#include "app/tab_control.h"
+
+namespace {
+
+// Grabs the window once it has been shown and painted, then ends the event loop.
+void ScreenshotWhenShown(varnola::MainWindow& window, const QString& file, int page) {
+  window.Form().tabs->SetCurrentIndex(page);
+  QTimer::singleShot(500, &window, [&window, file] {
+    const bool saved = window.grab().save(file, "PNG");
+    window.close();
+    QCoreApplication::exit(saved ? 0 : 1);
+  });
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("varnola-orders"));
+
+  QCommandLineParser options;
+  const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                      QStringLiteral("Write a PNG of the window and end."),
+                                      QStringLiteral("file"));
+  const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Tab page to show."),
+                                QStringLiteral("index"), QStringLiteral("0"));
+  options.addOptions({screenshot, page});
+  options.addHelpOption();
+  options.process(app);
+
+  // Start-up: the voice first, then the window.
+  auto announcer = varnola::SpeechAnnouncer::Create();
+  varnola::PlaceholderCommands commands;
+  int status = 0;
+  {
+    varnola::MainWindow window(commands, *announcer);
+    window.show();
+    if (options.isSet(screenshot)) {
+      ScreenshotWhenShown(window, options.value(screenshot), options.value(page).toInt());
+    }
+    status = QApplication::exec();
+    // Exit clean-up: no task may still run when the objects it uses go away.
+    window.Shutdown();
+  }
+  announcer.reset();
+  return status;
+}
