@@ -1,0 +1,189 @@
+// Export and import of a 20,000 x 23 order table through the two commands, with a window
+// that does nothing. Each benchmark reports the peak resident memory of the process while
+// it ran (the filled order table included, as the window holds it too).
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "app/seams/frontend.h"
+#include "app/seams/memory_order_table.h"
+#include "app/seams/order_columns.h"
+#include "excel/excel_bridge.h"
+#include "excel/export_orders.h"
+#include "excel/import_workbook.h"
+#include "http/encodings.h"
+
+namespace varnola {
+namespace {
+
+constexpr int kRows = 20000;
+
+class QuietWindow final : public MainWindowOps {
+ public:
+  std::string AccountText() override { return {}; }
+  std::string PasswordText() override { return {}; }
+  void SetCaption(const std::string&) override {}
+  void SetLabelText(Label, const std::string&) override {}
+  std::string LabelText(Label) override { return {}; }
+  void SetPicture(const ByteBuffer&) override {}
+  void SetProgress(int) override {}
+  void EnableButton(Button) override {}
+  void ProcessEvents() override {}
+};
+
+class QuietAnnouncer final : public Announcer {
+ public:
+  void Announce(const std::string&) override {}
+};
+
+class CountingMessageBox final : public MessageBox {
+ public:
+  void Show(const std::string& text) override { last = text; }
+  std::string last;
+};
+
+class FixedSaveDialog final : public SaveDialog {
+ public:
+  std::string path;
+  std::optional<std::string> AskSavePath() override { return path; }
+};
+
+struct Ui {
+  MemoryOrderTable table;
+  QuietWindow window;
+  QuietAnnouncer announcer;
+  CountingMessageBox messageBox;
+  FixedSaveDialog saveDialog;
+  Frontend Get() { return Frontend{table, window, announcer, messageBox, saveDialog}; }
+};
+
+// Rows shaped like the merchant's orders: numbers, 18-digit order numbers, Chinese names,
+// goods and addresses, times, telephone and tracking numbers.
+void FillOrders(OrderTable& table) {
+  const std::string goods = Utf8ToLocal("有机高山绿茶礼盒装（500克）");
+  const std::string address = Utf8ToLocal("浙江省杭州市西湖区文三路一百二十八号三单元五零二室");
+  const std::string member = Utf8ToLocal("会员张三丰");
+  const std::string state = Utf8ToLocal("待发货");
+  for (int i = 0; i < kRows; ++i) {
+    const std::string n = std::to_string(i);
+    std::vector<std::string> row{std::to_string(i + 1),
+                                 "2017010412" + std::string(8 - n.size(), '0') + n,
+                                 member + n,
+                                 Utf8ToLocal("旗舰店"),
+                                 std::to_string(100 + i % 900) + ".00",
+                                 std::to_string(90 + i % 900) + ".50",
+                                 "2017-01-04 12:" + std::to_string(10 + i % 50) + ":00",
+                                 state,
+                                 std::to_string(500000 + i),
+                                 goods,
+                                 std::to_string(1 + i % 9),
+                                 Utf8ToLocal("盒"),
+                                 "88.00",
+                                 std::to_string(88 * (1 + i % 9)) + ".00",
+                                 std::to_string(90 + i % 900) + ".50",
+                                 Utf8ToLocal("在线支付"),
+                                 Utf8ToLocal("快递"),
+                                 Utf8ToLocal("请尽快发货，谢谢！"),
+                                 Utf8ToLocal("李四"),
+                                 "138" + std::string(8 - n.size(), '0') + n,
+                                 address,
+                                 "YT" + std::to_string(7000000000LL + i),
+                                 ""};
+    table.AppendFilledRow(row);
+  }
+}
+
+// A folder for the files of this run, removed when the run ends.
+const std::string& TempFolder() {
+  static const struct Folder {
+    Folder() {
+      std::string pattern =
+          (std::filesystem::temp_directory_path() / "excel-bench-XXXXXX").string();
+      path = ::mkdtemp(pattern.data()) ? pattern : std::string(".");
+    }
+    ~Folder() {
+      std::error_code ignored;
+      if (path != ".") std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+  } folder;
+  return folder.path;
+}
+
+// Starts a new peak: the kernel forgets the resident high-water mark reached so far.
+void ResetPeakMemory() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// A line of /proc/self/status in megabytes ("VmHWM" the peak, "VmRSS" the present).
+double StatusMegabytes(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) / 1024.0;
+  }
+  return 0;
+}
+
+void ReportPeakMemory(benchmark::State& state) {
+  state.counters["peak_rss_MB"] = StatusMegabytes("VmHWM");
+}
+
+void BM_ExportOrders(benchmark::State& state) {
+  Ui ui;
+  FillOrders(ui.table);
+  ui.saveDialog.path = TempFolder() + "/export.xlsx";
+  Frontend frontend = ui.Get();
+  ExcelProgram program;
+  ExcelWorkbook workbook;
+  state.counters["table_rss_MB"] = StatusMegabytes("VmRSS");
+  ResetPeakMemory();
+  for (auto _ : state) ExportOrders(frontend, program, workbook);
+  if (ui.messageBox.last != Utf8ToLocal("导出成功！")) state.SkipWithError("export failed");
+  state.counters["file_MB"] =
+      static_cast<double>(std::filesystem::file_size(ui.saveDialog.path)) / (1 << 20);
+  ReportPeakMemory(state);
+}
+
+void BM_ImportWorkbook(benchmark::State& state) {
+  // The workbook is exported by a child process, so the export's memory does not count.
+  const std::string path = TempFolder() + "/import.xlsx";
+  if (const pid_t child = ::fork(); child == 0) {
+    Ui source;
+    FillOrders(source.table);
+    source.saveDialog.path = path;
+    Frontend frontend = source.Get();
+    ExcelProgram program;
+    ExcelWorkbook workbook;
+    ExportOrders(frontend, program, workbook);
+    ::_exit(source.messageBox.last == Utf8ToLocal("导出成功！") ? 0 : 1);
+  } else {
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || status != 0) {
+      state.SkipWithError("could not write the workbook to import");
+      return;
+    }
+  }
+  Ui ui;
+  Frontend frontend = ui.Get();
+  ExcelProgram program;
+  ExcelWorkbook workbook;
+  state.counters["start_rss_MB"] = StatusMegabytes("VmRSS");
+  ResetPeakMemory();
+  for (auto _ : state) ImportWorkbook(frontend, program, workbook, path);
+  if (ui.table.RowCount() != kRows) state.SkipWithError("import lost rows");
+  ReportPeakMemory(state);
+}
+
+BENCHMARK(BM_ExportOrders)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ImportWorkbook)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace varnola
+
+BENCHMARK_MAIN();
