@@ -8,13 +8,16 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 
+#include "app/core_commands.h"
 #include "app/main_window.h"
-#include "app/placeholder_commands.h"
 #include "app/speech/speech_announcer.h"
 #include "app/tab_control.h"
+#include "backend/config.h"
+#include "http/web_request.h"
 
 namespace {
 
@@ -42,14 +45,29 @@ int main(int argc, char* argv[]) {
                                 QStringLiteral("index"), QStringLiteral("0"));
   options.addOptions({screenshot, page});
   options.addHelpOption();
+  QApplication::setApplicationVersion(QStringLiteral(VARNOLA_VERSION));
+  options.addVersionOption();
   options.process(app);
 
-  // Start-up: the voice first, then the window.
+  const varnola::ConfigLoad config = varnola::LoadConfig();
+  if (!config.ok) {
+    QMessageBox::critical(nullptr, QStringLiteral("varnola-orders"),
+                          QString::fromStdString(config.error));
+    return 4;
+  }
+  varnola::WebSettings web = varnola::CurrentWebSettings();
+  web.extraCaFile = config.config.caFile;
+  varnola::SetWebSettings(web);
+
+  // Start-up: the voice first, then the commands with the shared pattern object, then
+  // the window.
   auto announcer = varnola::SpeechAnnouncer::Create();
-  varnola::PlaceholderCommands commands;
+  auto commands = std::make_unique<varnola::CoreCommands>(config.config);
   int status = 0;
   {
-    varnola::MainWindow window(commands, *announcer);
+    varnola::MainWindow window(*commands, *announcer);
+    // Closing the window ends every exchange at once, so no task waits for the network.
+    window.SetCancelExchangesHook([] { varnola::ShutdownWebRequests(); });
     window.show();
     if (options.isSet(screenshot)) {
       ScreenshotWhenShown(window, options.value(screenshot), options.value(page).toInt());
@@ -59,5 +77,6 @@ int main(int argc, char* argv[]) {
     window.Shutdown();
   }
   announcer.reset();
+  commands.reset();
   return status;
 }

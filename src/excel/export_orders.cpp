@@ -5,7 +5,7 @@
 
 namespace varnola {
 
-void ExportOrders(Frontend& ui, ExcelProgram& program, ExcelWorkbook& workbook) {
+bool ExportOrders(Frontend& ui, ExcelProgram& program, ExcelWorkbook& workbook) {
   TableSnapshot table = ui.table.Snapshot();
 
   program.Create();
@@ -33,12 +33,13 @@ void ExportOrders(Frontend& ui, ExcelProgram& program, ExcelWorkbook& workbook) 
   if (!path) {
     // Nothing is saved and nothing said; the filled workbook is not kept for later.
     CloseAndQuit(program, workbook);
-    return;
+    return false;
   }
   const ExcelStatus saved = workbook.SaveAs(*path);
   ui.messageBox.Show(saved.ok() ? Utf8ToLocal("导出成功！")
                                 : Utf8ToLocal("导出失败！") + saved.Reason());
   CloseAndQuit(program, workbook);
+  return saved.ok();
 }
 
 }  // namespace varnola

@@ -47,7 +47,7 @@ std::vector<std::string> DroppedPaths(const std::string& droppedText) {
   return paths;
 }
 
-void ImportWorkbook(Frontend& ui, ExcelProgram& program, ExcelWorkbook& workbook,
+bool ImportWorkbook(Frontend& ui, ExcelProgram& program, ExcelWorkbook& workbook,
                     const std::string& droppedText) {
   program.Create();
   workbook.Connect(program);
@@ -59,7 +59,7 @@ void ImportWorkbook(Frontend& ui, ExcelProgram& program, ExcelWorkbook& workbook
   if (!opened.ok()) {
     ui.messageBox.Show(Utf8ToLocal("导入失败！") + opened.Reason());
     CloseAndQuit(program, workbook);
-    return;
+    return false;
   }
 
   ui.table.DeleteAllRows();  // the columns stay as they are
@@ -69,6 +69,7 @@ void ImportWorkbook(Frontend& ui, ExcelProgram& program, ExcelWorkbook& workbook
   ui.messageBox.Show(Utf8ToLocal("你已经成功导入了") + std::to_string(rows) +
                      Utf8ToLocal("行数据！"));
   CloseAndQuit(program, workbook);
+  return true;
 }
 
 }  // namespace varnola
