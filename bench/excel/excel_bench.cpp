@@ -11,57 +11,25 @@
 #include <optional>
 #include <string>
 
-#include "app/seams/frontend.h"
-#include "app/seams/memory_order_table.h"
 #include "app/seams/order_columns.h"
 #include "excel/excel_bridge.h"
 #include "excel/export_orders.h"
 #include "excel/import_workbook.h"
 #include "http/encodings.h"
+#include "support/fake_frontend.h"
 
 namespace varnola {
 namespace {
 
 constexpr int kRows = 20000;
 
-class QuietWindow final : public MainWindowOps {
- public:
-  std::string AccountText() override { return {}; }
-  std::string PasswordText() override { return {}; }
-  void SetCaption(const std::string&) override {}
-  void SetLabelText(Label, const std::string&) override {}
-  std::string LabelText(Label) override { return {}; }
-  void SetPicture(const ByteBuffer&) override {}
-  void SetProgress(int) override {}
-  void EnableButton(Button) override {}
-  void ProcessEvents() override {}
-};
+// Enough scripted answers of the Save-As dialog for every iteration.
+constexpr int kDialogAnswers = 16;
 
-class QuietAnnouncer final : public Announcer {
- public:
-  void Announce(const std::string&) override {}
-};
-
-class CountingMessageBox final : public MessageBox {
- public:
-  void Show(const std::string& text) override { last = text; }
-  std::string last;
-};
-
-class FixedSaveDialog final : public SaveDialog {
- public:
-  std::string path;
-  std::optional<std::string> AskSavePath() override { return path; }
-};
-
-struct Ui {
-  MemoryOrderTable table;
-  QuietWindow window;
-  QuietAnnouncer announcer;
-  CountingMessageBox messageBox;
-  FixedSaveDialog saveDialog;
-  Frontend Get() { return Frontend{table, window, announcer, messageBox, saveDialog}; }
-};
+std::string LastMessage(const test::FakeFrontend& ui) {
+  const auto texts = ui.messageBox.Texts();
+  return texts.empty() ? std::string() : texts.back();
+}
 
 // Rows shaped like the merchant's orders: numbers, 18-digit order numbers, Chinese names,
 // goods and addresses, times, telephone and tracking numbers.
@@ -135,18 +103,18 @@ void ReportPeakMemory(benchmark::State& state) {
 }
 
 void BM_ExportOrders(benchmark::State& state) {
-  Ui ui;
+  test::FakeFrontend ui;
   FillOrders(ui.table);
-  ui.saveDialog.path = TempFolder() + "/export.xlsx";
+  const std::string path = TempFolder() + "/export.xlsx";
+  ui.saveDialog.answers.assign(kDialogAnswers, path);
   Frontend frontend = ui.Get();
   ExcelProgram program;
   ExcelWorkbook workbook;
   state.counters["table_rss_MB"] = StatusMegabytes("VmRSS");
   ResetPeakMemory();
   for (auto _ : state) ExportOrders(frontend, program, workbook);
-  if (ui.messageBox.last != Utf8ToLocal("导出成功！")) state.SkipWithError("export failed");
-  state.counters["file_MB"] =
-      static_cast<double>(std::filesystem::file_size(ui.saveDialog.path)) / (1 << 20);
+  if (LastMessage(ui) != Utf8ToLocal("导出成功！")) state.SkipWithError("export failed");
+  state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / (1 << 20);
   ReportPeakMemory(state);
 }
 
@@ -154,14 +122,14 @@ void BM_ImportWorkbook(benchmark::State& state) {
   // The workbook is exported by a child process, so the export's memory does not count.
   const std::string path = TempFolder() + "/import.xlsx";
   if (const pid_t child = ::fork(); child == 0) {
-    Ui source;
+    test::FakeFrontend source;
     FillOrders(source.table);
-    source.saveDialog.path = path;
+    source.saveDialog.answers.assign(1, path);
     Frontend frontend = source.Get();
     ExcelProgram program;
     ExcelWorkbook workbook;
     ExportOrders(frontend, program, workbook);
-    ::_exit(source.messageBox.last == Utf8ToLocal("导出成功！") ? 0 : 1);
+    ::_exit(LastMessage(source) == Utf8ToLocal("导出成功！") ? 0 : 1);
   } else {
     int status = 0;
     if (child < 0 || ::waitpid(child, &status, 0) != child || status != 0) {
@@ -169,7 +137,7 @@ void BM_ImportWorkbook(benchmark::State& state) {
       return;
     }
   }
-  Ui ui;
+  test::FakeFrontend ui;
   Frontend frontend = ui.Get();
   ExcelProgram program;
   ExcelWorkbook workbook;

@@ -1,19 +1,14 @@
 #include "excel/xml_text.h"
 
+#include "http/encodings.h"
+
 namespace varnola {
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 char16_t EscapedUnit(std::string_view text, std::size_t pos) {
   char16_t unit = 0;
   for (std::size_t i = pos + 2; i < pos + 6; ++i) {
-    unit = static_cast<char16_t>(unit * 16 + HexDigit(text[i]));
+    unit = static_cast<char16_t>(unit * 16 + HexDigitValue(text[i]));
   }
   return unit;
 }
@@ -26,7 +21,7 @@ bool IsEscapeAt(std::string_view text, std::size_t pos) {
   if (pos + kEscapeLength > text.size()) return false;
   if (text[pos] != '_' || text[pos + 1] != 'x' || text[pos + 6] != '_') return false;
   for (std::size_t i = pos + 2; i < pos + 6; ++i) {
-    if (HexDigit(text[i]) < 0) return false;
+    if (HexDigitValue(text[i]) < 0) return false;
   }
   return true;
 }

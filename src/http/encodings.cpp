@@ -162,22 +162,15 @@ std::string Transcode(std::string_view in, Encoding from, Encoding to) {
   return out;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 std::string UrlDecode(std::string_view text, bool toLocal) {
   std::string decoded;
   decoded.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      const char byte = static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+        HexDigitValue(text[i + 2]) >= 0) {
+      const char byte = static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
       if (byte != '\0') decoded.push_back(byte);
       i += 2;
       continue;
@@ -205,6 +198,13 @@ std::u16string ToWideText(std::string_view text, int codePage) {
 std::string FromWideText(std::u16string_view wide, int codePage) {
   const std::string_view bytes(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   return Transcode(bytes, Encoding::Utf16, FromCodePage(codePage));
+}
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
 bool IsValidUtf8(std::string_view text) {

@@ -31,4 +31,7 @@ std::string FromWideText(std::u16string_view wide, int codePage = kCodePageActiv
 
 bool IsValidUtf8(std::string_view text);
 
+// The value of a hexadecimal digit of either case, -1 for any other character.
+int HexDigitValue(char c);
+
 }  // namespace varnola

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/seams/frontend.h"
-#include "app/seams/memory_order_table.h"
 #include "excel/excel_bridge.h"
+#include "support/fake_frontend.h"
 
 namespace varnola::test {
 
@@ -27,61 +25,9 @@ class TempDir {
   std::string m_path;
 };
 
-// The parts of the window that export and import use, in memory: the table, a window whose
-// event processing does nothing, a message box that records, a dialog that answers as told
-// (nothing means cancel).
-class QuietWindow final : public MainWindowOps {
- public:
-  std::string AccountText() override { return {}; }
-  std::string PasswordText() override { return {}; }
-  void SetCaption(const std::string&) override {}
-  void SetLabelText(Label, const std::string&) override {}
-  std::string LabelText(Label) override { return {}; }
-  void SetPicture(const ByteBuffer&) override {}
-  void SetProgress(int) override {}
-  void EnableButton(Button) override {}
-  void ProcessEvents() override {}
-};
-
-class SilentAnnouncer final : public Announcer {
- public:
-  void Announce(const std::string&) override {}
-};
-
-class RecordingMessageBox final : public MessageBox {
- public:
-  void Show(const std::string& localText) override { m_texts.push_back(localText); }
-  std::vector<std::string> Texts() const { return m_texts; }
-
- private:
-  std::vector<std::string> m_texts;
-};
-
-class ScriptedSaveDialog final : public SaveDialog {
- public:
-  std::deque<std::optional<std::string>> answers;
-  int asked = 0;
-  std::optional<std::string> AskSavePath() override {
-    ++asked;
-    if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-};
-
-struct ExcelFakes {
-  MemoryOrderTable table;
-  QuietWindow window;
-  SilentAnnouncer announcer;
-  RecordingMessageBox messageBox;
-  ScriptedSaveDialog saveDialog;
-  Frontend Get() { return Frontend{table, window, announcer, messageBox, saveDialog}; }
-};
-
 // Everything export and import touch: the fakes of the window and the two Excel components.
 struct ExcelHarness {
-  ExcelFakes fake;
+  FakeFrontend fake;
   Frontend ui = fake.Get();
   ExcelProgram program;
   ExcelWorkbook workbook;

@@ -12,21 +12,28 @@
 
 namespace varnola::test {
 
-// Records every announcement in call order.
-class RecordingAnnouncer final : public Announcer {
+// Keeps every text it is given, in call order; safe from any thread.
+class TextRecorder {
  public:
-  void Announce(const std::string& localText) override {
-    std::lock_guard lock(m_mutex);
-    m_texts.push_back(localText);
-  }
   std::vector<std::string> Texts() const {
     std::lock_guard lock(m_mutex);
     return m_texts;
   }
 
+ protected:
+  void Record(const std::string& text) {
+    std::lock_guard lock(m_mutex);
+    m_texts.push_back(text);
+  }
+
  private:
   mutable std::mutex m_mutex;
   std::vector<std::string> m_texts;
+};
+
+class RecordingAnnouncer final : public Announcer, public TextRecorder {
+ public:
+  void Announce(const std::string& localText) override { Record(localText); }
 };
 
 // A window without a face: remembers what the commands did to it.
@@ -73,20 +80,9 @@ class RecordingWindow final : public MainWindowOps {
   std::vector<Button> m_enabled;
 };
 
-class RecordingMessageBox final : public MessageBox {
+class RecordingMessageBox final : public MessageBox, public TextRecorder {
  public:
-  void Show(const std::string& localText) override {
-    std::lock_guard lock(m_mutex);
-    m_texts.push_back(localText);
-  }
-  std::vector<std::string> Texts() const {
-    std::lock_guard lock(m_mutex);
-    return m_texts;
-  }
-
- private:
-  mutable std::mutex m_mutex;
-  std::vector<std::string> m_texts;
+  void Show(const std::string& localText) override { Record(localText); }
 };
 
 // Answers each Save-As request with the next scripted answer; nothing means cancel.
