@@ -20,6 +20,17 @@ std::optional<int> ParsePositive(const std::string& value) {
   return number;
 }
 
+// Names an argument that is not understood. Only what looks like an option name is
+// repeated: a password put on the command line by mistake must not end up in a log.
+std::string UnknownArgument(const std::string& arg, std::size_t index) {
+  const std::string name = arg.substr(0, arg.find('='));
+  const bool looksLikeOption =
+      name.size() > 2 && name.starts_with("--") &&
+      name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-", 2) == std::string::npos;
+  if (looksLikeOption) return "unknown option " + name;
+  return "argument " + std::to_string(index + 1) + " is not an option";
+}
+
 }  // namespace
 
 const char* UsageText() {
@@ -31,7 +42,12 @@ const char* UsageText() {
          "\n"
          "Steps run in this order, each only when asked: sign in, import, list, details,\n"
          "track (1-based row), export, print. Exit status: 0 success, 1 sign-in failed,\n"
-         "2 usage error, 3 export or import failed, 4 configuration unreadable.\n";
+         "2 usage error, 3 export, import or printing failed, 4 configuration unreadable.\n"
+         "\n"
+         "The configuration is --config FILE, else $VARNOLA_ORDERS_CONFIG, else\n"
+         "varnola-orders/config.ini under $XDG_CONFIG_HOME (or ~/.config), else the demo\n"
+         "simulator's defaults.\n"
+         "VARNOLA_NO_CONNECTION_REUSE=1 opens a fresh connection for every request (diagnosis).\n";
 }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
@@ -77,7 +93,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       if (!row) return fail("--track takes a row number from 1");
       options.trackRow = *row;
     } else {
-      return fail("unknown argument: " + arg);
+      return fail(UnknownArgument(arg, i));
     }
   }
 

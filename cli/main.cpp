@@ -3,7 +3,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -39,12 +42,34 @@ enum ExitStatus {
 };
 
 bool ReadPassword(const CliOptions& options, std::string& password) {
-  if (options.passwordFromStdin) return static_cast<bool>(std::getline(std::cin, password));
-  std::ifstream file(options.passwordFile);
-  if (!file) return false;
-  std::getline(file, password);
+  if (options.passwordFromStdin) {
+    if (!std::getline(std::cin, password)) return false;
+  } else {
+    std::ifstream file(options.passwordFile);
+    if (!file) return false;
+    std::getline(file, password);
+  }
+  // A line written on Windows ends in "\r\n", piped or saved.
   if (!password.empty() && password.back() == '\r') password.pop_back();
   return true;
+}
+
+// For diagnosis and the benchmark's comparison: VARNOLA_NO_CONNECTION_REUSE=1 makes every
+// request open a fresh connection instead of reusing a kept-alive one.
+bool ConnectionReuseWanted() {
+  const char* value = std::getenv("VARNOLA_NO_CONNECTION_REUSE");
+  return value == nullptr || std::string(value) != "1";
+}
+
+// Standard output may be a full disk or a closed pipe; a table that did not arrive is a
+// failed export, not a success.
+bool PrintedTable(const OrderTable& table) {
+  PrintTable(table.Snapshot(), stdout);
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  std::fprintf(stderr,
+               "varnola-orders-cli: the table could not be written to standard output (%s)\n",
+               std::strerror(errno));
+  return false;
 }
 
 int Run(const CliOptions& options) {
@@ -55,11 +80,12 @@ int Run(const CliOptions& options) {
   }
   WebSettings settings = CurrentWebSettings();
   settings.extraCaFile = config.config.caFile;
+  settings.reuseConnections = ConnectionReuseWanted();
   SetWebSettings(settings);
 
   std::string password;
   if (options.SignsIn() && !ReadPassword(options, password)) {
-    std::fprintf(stderr, "varnola-orders-cli: the password could not be read\n");
+    std::fprintf(stderr, "varnola-orders-cli: the password could not be read\n%s", UsageText());
     return kUsageError;
   }
 
@@ -92,7 +118,7 @@ int Run(const CliOptions& options) {
   if (!options.exportPath.empty() && !ExportOrders(ui, excelProgram, excelWorkbook)) {
     return kFileFailed;
   }
-  if (options.print) PrintTable(table.Snapshot(), stdout);
+  if (options.print && !PrintedTable(table)) return kFileFailed;
   return kSuccess;
 }
 

@@ -18,8 +18,8 @@ namespace {
 std::string ScriptNumberText(double value) {
   if (value == 0) return "0";
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::scientific);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
   const std::string scientific(buffer, result.ptr);  // "d.ddde-05"
   const std::size_t e = scientific.find('e');
   std::string digits = scientific.substr(0, e);
@@ -46,8 +46,7 @@ std::uint32_t TimeStampLow32() {
 #if defined(__x86_64__) || defined(__i386__)
   return static_cast<std::uint32_t>(__rdtsc());
 #else
-  return static_cast<std::uint32_t>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  return static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 #endif
 }
 
@@ -79,7 +78,9 @@ int TscRandom(int lo, int hi) {
   const std::uint32_t t = TimeStampLow32();
   const std::uint32_t span = static_cast<std::uint32_t>(hi) - static_cast<std::uint32_t>(lo) + 1u;
   const std::uint32_t mixed = t * 23u + 7u;
-  return static_cast<int>(mixed % span + static_cast<std::uint32_t>(lo));
+  // The whole int range has 2^32 values: the span wraps to 0 and "mod 2^32" is the identity.
+  const std::uint32_t offset = span == 0 ? mixed : mixed % span;
+  return static_cast<int>(offset + static_cast<std::uint32_t>(lo));
 }
 
 }  // namespace varnola

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 
 #include "backend/parcel_tracking.h"
@@ -27,6 +28,10 @@ TEST(TscRandomTest, StaysWithinItsBounds) {
     ASSERT_LE(value, 7);
   }
   EXPECT_EQ(TscRandom(-2, -2), -2);
+  // The whole int range holds 2^32 values; its span must not wrap to a division by zero.
+  std::set<int> wide;
+  for (int i = 0; i < 100; ++i) wide.insert(TscRandom(INT_MIN, INT_MAX));
+  EXPECT_GT(wide.size(), 1u);
   const std::string digits = RandomDigits(5);
   ASSERT_EQ(digits.size(), 5u);
   EXPECT_EQ(digits.find_first_not_of("0123456789"), std::string::npos);
