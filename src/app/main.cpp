@@ -1,17 +1,24 @@
 // The order-management program: one window, closed to end the program.
 //
-// Usage: varnola-orders [--screenshot FILE [--page N]]
+// Usage: varnola-orders [--screenshot FILE [--page N]] [--help] [--version]
 //   --screenshot FILE  writes a PNG of the window as it opens (page N of the tab control,
 //                      0 by default) and ends, for checking the window's look.
+//
+// The first start writes a commented configuration template where the program looks for
+// its configuration (see backend/config.h).
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 
+#include "app/app_icon.h"
 #include "app/core_commands.h"
 #include "app/main_window.h"
 #include "app/speech/speech_announcer.h"
@@ -31,11 +38,22 @@ void ScreenshotWhenShown(varnola::MainWindow& window, const QString& file, int p
   });
 }
 
+// --help and --version only print, so they must work where no display is at hand, and the
+// window's QApplication cannot start without one.
+bool AsksOnlyForText(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    for (const char* flag : {"-h", "--help", "--help-all", "-v", "--version"}) {
+      if (std::strcmp(argv[i], flag) == 0) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("varnola-orders"));
+  QCoreApplication::setApplicationName(QStringLiteral("varnola-orders"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VARNOLA_VERSION));
 
   QCommandLineParser options;
   const QCommandLineOption screenshot(QStringLiteral("screenshot"),
@@ -45,10 +63,24 @@ int main(int argc, char* argv[]) {
                                 QStringLiteral("index"), QStringLiteral("0"));
   options.addOptions({screenshot, page});
   options.addHelpOption();
-  QApplication::setApplicationVersion(QStringLiteral(VARNOLA_VERSION));
   options.addVersionOption();
+  if (AsksOnlyForText(argc, argv)) {
+    QCoreApplication textOnly(argc, argv);
+    options.process(textOnly);  // prints, then ends the program
+  }
+
+  QApplication app(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("varnola-orders"));
+  QApplication::setWindowIcon(varnola::ApplicationIcon());
   options.process(app);
 
+  const varnola::TemplateWrite firstStart = varnola::WriteConfigTemplateOnFirstStart();
+  if (firstStart.written) {
+    std::fprintf(stderr, "varnola-orders: wrote a configuration template to %s\n",
+                 firstStart.path.c_str());
+  } else if (!firstStart.error.empty()) {
+    std::fprintf(stderr, "varnola-orders: %s\n", firstStart.error.c_str());
+  }
   const varnola::ConfigLoad config = varnola::LoadConfig();
   if (!config.ok) {
     QMessageBox::critical(nullptr, QStringLiteral("varnola-orders"),

@@ -1,6 +1,7 @@
 #include "backend/config.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -115,16 +116,20 @@ ConfigLoad LoadConfigFile(const std::string& path) {
   return load;
 }
 
-std::string DefaultConfigPath() {
-  if (std::string explicitFile = EnvValue("VARNOLA_ORDERS_CONFIG"); !explicitFile.empty()) {
-    return explicitFile;
-  }
+std::string UserConfigPath() {
   // The XDG rules ignore a relative XDG_CONFIG_HOME.
   const std::string xdg = EnvValue("XDG_CONFIG_HOME");
   if (!xdg.empty() && xdg.front() == '/') return xdg + "/varnola-orders/config.ini";
   const std::string home = EnvValue("HOME");
   if (!home.empty()) return home + "/.config/varnola-orders/config.ini";
   return {};
+}
+
+std::string DefaultConfigPath() {
+  if (std::string explicitFile = EnvValue("VARNOLA_ORDERS_CONFIG"); !explicitFile.empty()) {
+    return explicitFile;
+  }
+  return UserConfigPath();
 }
 
 ConfigLoad LoadConfig(const std::string& explicitPath) {
@@ -149,6 +154,74 @@ std::string ConfigText(const AppConfig& config) {
   text += "; extra CA certificates (PEM) trusted for https, besides the system's own\n";
   text += "ca_file = " + config.caFile + "\n";
   return text;
+}
+
+std::string ConfigTemplateText() {
+  const AppConfig demo;
+  std::string text;
+  text += "; varnola-orders: Varnola商城订单管理系统的配置 (the tool's configuration)\n";
+  text += ";\n";
+  text += "; The hosts below are those of the bundled simulator (varnola-sim) on this machine.\n";
+  text += "; Put the mall's own hosts here to work with the real back-end.\n";
+  text += "; 下列地址指向本机的模拟器 varnola-sim；连接真实商城时请改为商城的主机名。\n";
+  text += "; Every host is \"host\" or \"host:port\", without http:// or https://.\n";
+  text += "; Lines starting with ; are comments; keys left out keep these values.\n";
+  text += "\n[hosts]\n";
+  text += "; the merchant back-end: sign-in, dashboard, order lists and order pages (http)\n";
+  text += "backend = " + demo.backendHost + "\n";
+  text += "; the image host that serves the store's logo (http)\n";
+  text += "image = " + demo.imageHost + "\n";
+  text += "; the tracking service's carrier detection (https)\n";
+  text += "tracking_detect = " + demo.trackingDetectHost + "\n";
+  text += "; the tracking service's parcel query (http)\n";
+  text += "tracking_query = " + demo.trackingQueryHost + "\n";
+  text += "\n[tls]\n";
+  text += "; Extra CA certificates (PEM) trusted for https besides the system's own, such as\n";
+  text += "; the certificate the simulator prints at start. A relative path is taken from\n";
+  text += "; this file's folder.\n";
+  text += "; ca_file = /path/to/ca.pem\n";
+  return text;
+}
+
+TemplateWrite WriteConfigTemplate(const std::string& path) {
+  TemplateWrite result;
+  result.path = path;
+  const fs::path file(path);
+  std::error_code error;
+  if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
+  if (error) {
+    result.error = path + ": cannot make its folder (" + error.message() + ")";
+    return result;
+  }
+  // Mode "x" refuses a name that is taken (a file, a folder, even a dangling link), so a
+  // merchant's file is never replaced, not even by a second window starting at once.
+  std::FILE* out = std::fopen(path.c_str(), "wbx");
+  if (!out) {
+    if (errno != EEXIST) {
+      result.error = path + ": cannot create the file (" + std::strerror(errno) + ")";
+    }
+    return result;
+  }
+  const std::string text = ConfigTemplateText();
+  const bool complete = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  const int writeError = errno;
+  const bool closed = std::fclose(out) == 0;
+  if (!complete || !closed) {
+    const int reason = complete ? errno : writeError;
+    // A cut-off template would stop every later start with an error about its last line.
+    fs::remove(file, error);
+    result.error = path + ": writing the file failed (" + std::strerror(reason) + ")";
+    return result;
+  }
+  result.written = true;
+  return result;
+}
+
+TemplateWrite WriteConfigTemplateOnFirstStart() {
+  if (!EnvValue("VARNOLA_ORDERS_CONFIG").empty()) return {};
+  const std::string path = UserConfigPath();
+  if (path.empty()) return {};
+  return WriteConfigTemplate(path);
 }
 
 }  // namespace varnola

@@ -27,8 +27,11 @@ struct ConfigLoad {
 // ca_file is taken relative to the file's own folder.
 ConfigLoad LoadConfigFile(const std::string& path);
 
-// $VARNOLA_ORDERS_CONFIG, else $XDG_CONFIG_HOME/varnola-orders/config.ini, else
-// ~/.config/varnola-orders/config.ini; empty when none of these can be formed.
+// $XDG_CONFIG_HOME/varnola-orders/config.ini, else ~/.config/varnola-orders/config.ini;
+// empty when neither can be formed.
+std::string UserConfigPath();
+
+// $VARNOLA_ORDERS_CONFIG, else UserConfigPath().
 std::string DefaultConfigPath();
 
 // The explicit path when one is given (it must exist), else the default path when that
@@ -37,5 +40,25 @@ ConfigLoad LoadConfig(const std::string& explicitPath = {});
 
 // The INI text of a configuration, as LoadConfigFile reads it back.
 std::string ConfigText(const AppConfig& config);
+
+// The commented configuration a merchant starts from: every key explained, the hosts of
+// the bundled simulator, the CA file line commented out. LoadConfigFile reads it as the
+// defaults.
+std::string ConfigTemplateText();
+
+// What became of an attempt to write the template.
+struct TemplateWrite {
+  bool written = false;  // the template was written just now
+  std::string path;      // the file concerned; empty when there was none to write
+  std::string error;     // why it could not be written; empty otherwise
+};
+
+// Writes ConfigTemplateText() to the path, making its folder, unless something is there
+// already: a file of the merchant's, even an empty or broken one, is never replaced.
+TemplateWrite WriteConfigTemplate(const std::string& path);
+
+// The window's first start: writes the template at UserConfigPath() when no file is there.
+// Nothing is written when $VARNOLA_ORDERS_CONFIG names the file to use.
+TemplateWrite WriteConfigTemplateOnFirstStart();
 
 }  // namespace varnola

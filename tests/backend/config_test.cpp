@@ -1,6 +1,9 @@
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -190,6 +193,94 @@ TEST_F(ConfigTest, LoadConfigTakesTheFirstFileThatExistsElseTheDefaults) {
   const ConfigLoad broken = LoadConfig();
   EXPECT_FALSE(broken.ok);
   EXPECT_NE(broken.error.find("broken.ini:2: "), std::string::npos) << broken.error;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(ConfigTest, TheTemplateIsWrittenOnceAndReadsBackAsTheDemoDefaults) {
+  const fs::path path = m_folder / "new" / "folder" / "config.ini";
+  const TemplateWrite first = WriteConfigTemplate(path.string());
+  ASSERT_TRUE(first.written) << first.error;
+  EXPECT_EQ(first.path, path.string());
+  EXPECT_EQ(ReadAll(path), ConfigTemplateText());
+
+  const ConfigLoad load = LoadConfigFile(path.string());
+  ASSERT_TRUE(load.ok) << load.error;
+  ExpectSameConfig(load.config, AppConfig{}, "template");
+  EXPECT_NE(ConfigTemplateText().find("\n; ca_file = "), std::string::npos)
+      << "the CA file line stands in the template, commented out";
+
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << "[hosts]\nbackend = mine:1\n";
+  const TemplateWrite second = WriteConfigTemplate(path.string());
+  EXPECT_FALSE(second.written);
+  EXPECT_EQ(second.error, "");
+  EXPECT_EQ(ReadAll(path), "[hosts]\nbackend = mine:1\n");
+}
+
+TEST_F(ConfigTest, TheTemplateNeverTakesANameThatIsTaken) {
+  const fs::path empty = Write("empty.ini", "");
+  const fs::path folder = m_folder / "folder.ini";
+  fs::create_directory(folder);
+  const fs::path link = m_folder / "link.ini";
+  const fs::path linkTarget = m_folder / "elsewhere" / "target.ini";
+  fs::create_directory(linkTarget.parent_path());
+  fs::create_symlink(linkTarget, link);
+
+  for (const fs::path& taken : {empty, folder, link}) {
+    const TemplateWrite write = WriteConfigTemplate(taken.string());
+    EXPECT_FALSE(write.written) << taken;
+    EXPECT_EQ(write.error, "") << taken;
+  }
+  EXPECT_EQ(ReadAll(empty), "");
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_FALSE(fs::exists(linkTarget)) << "the template must not be written through a link";
+
+  const fs::path blocked = fs::path(Write("plain-file", "x")) / "config.ini";
+  const TemplateWrite failed = WriteConfigTemplate(blocked.string());
+  EXPECT_FALSE(failed.written);
+  EXPECT_TRUE(failed.error.starts_with(blocked.string() + ": ")) << failed.error;
+}
+
+TEST_F(ConfigTest, AWriteCutShortLeavesNoTemplateBehind) {
+  // A file size limit below the template's size makes the write fail part way (EFBIG).
+  const fs::path path = m_folder / "config.ini";
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const TemplateWrite write = WriteConfigTemplate(path.string());
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(write.written);
+  EXPECT_TRUE(write.error.starts_with(path.string() + ": ")) << write.error;
+  EXPECT_FALSE(fs::exists(path)) << "a cut-off template would break every later start";
+}
+
+TEST_F(ConfigTest, TheFirstStartWritesTheTemplateOnlyAtTheUsersOwnPath) {
+  ScopedEnvironment environment;
+  environment.Set("XDG_CONFIG_HOME", m_folder.string());
+  const fs::path userFile = m_folder / "varnola-orders" / "config.ini";
+
+  environment.Set("VARNOLA_ORDERS_CONFIG", (m_folder / "chosen.ini").string());
+  const TemplateWrite redirected = WriteConfigTemplateOnFirstStart();
+  EXPECT_FALSE(redirected.written);
+  EXPECT_FALSE(fs::exists(userFile));
+  EXPECT_FALSE(fs::exists(m_folder / "chosen.ini")) << "a file named by the caller is theirs";
+
+  environment.Set("VARNOLA_ORDERS_CONFIG", std::nullopt);
+  const TemplateWrite first = WriteConfigTemplateOnFirstStart();
+  ASSERT_TRUE(first.written) << first.error;
+  EXPECT_EQ(first.path, userFile.string());
+  const ConfigLoad load = LoadConfig();
+  ASSERT_TRUE(load.ok) << load.error;
+  ExpectSameConfig(load.config, AppConfig{}, "first start");
+  EXPECT_FALSE(WriteConfigTemplateOnFirstStart().written);
 }
 
 }  // namespace

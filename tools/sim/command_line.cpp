@@ -89,6 +89,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.ok = true;
       return line;
     }
+    if (flag == "--version") {
+      line.version = true;
+      line.ok = true;
+      return line;
+    }
     std::string value;
     bool hasValue = false;
     if (const auto equals = flag.find('='); flag.starts_with("--") && equals != std::string::npos) {
@@ -122,7 +127,7 @@ std::string UsageText() {
          "                   [--detect-port P] [--query-port P] [--orders N] [--seed S]\n"
          "                   [--account A] [--password P] [--write-config FILE]\n"
          "                   [--latency-ms N] [--fail-rate R] [--drop-rate R]\n"
-         "                   [--expire-after N] [--cert PEM --key PEM]\n"
+         "                   [--expire-after N] [--cert PEM --key PEM] [--help] [--version]\n"
          "\n"
          "Serves a simulated merchant back-end (default port 18080), its image host (18081),\n"
          "and a parcel-tracking service: carrier detection over https (18443) and the\n"

@@ -9,7 +9,8 @@ namespace varnola::sim {
 
 struct CommandLine {
   bool ok = false;
-  bool help = false;  // --help: show the usage and end
+  bool help = false;     // --help: show the usage and end
+  bool version = false;  // --version: show the version and end
   SimOptions options;
   std::string error;
 };

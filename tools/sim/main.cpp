@@ -39,6 +39,10 @@ int main(int argc, char** argv) {
     std::fputs(varnola::sim::UsageText().c_str(), stdout);
     return 0;
   }
+  if (line.version) {
+    std::printf("varnola-sim %s\n", VARNOLA_VERSION);
+    return 0;
+  }
   if (!line.ok) {
     std::fprintf(stderr, "varnola-sim: %s\n\n%s", line.error.c_str(),
                  varnola::sim::UsageText().c_str());
