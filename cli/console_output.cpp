@@ -21,7 +21,17 @@ void ConsoleOutput::ClearBar() {
 void ConsoleOutput::Line(const char* prefix, const std::string& utf8Text) {
   std::lock_guard lock(m_mutex);
   ClearBar();
-  std::fprintf(m_stream, "%s%s\n", prefix, utf8Text.c_str());
+  // Every line of a multi-line text carries the prefix, so that a script reading the
+  // output line by line never takes part of a message for something else.
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t newline = utf8Text.find('\n', from);
+    std::string line = utf8Text.substr(from, newline == std::string::npos ? newline : newline - from);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::fprintf(m_stream, "%s%s\n", prefix, line.c_str());
+    if (newline == std::string::npos || newline + 1 == utf8Text.size()) break;
+    from = newline + 1;
+  }
   std::fflush(m_stream);
 }
 
