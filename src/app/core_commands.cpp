@@ -4,6 +4,7 @@
 #include "backend/order_list.h"
 #include "backend/parcel_tracking.h"
 #include "backend/sign_in.h"
+#include "excel/excel_bridge.h"
 #include "excel/export_orders.h"
 #include "excel/import_workbook.h"
 
@@ -12,10 +13,14 @@ namespace {
 
 std::size_t ListPageSlot(OrderState state) {
   switch (state) {
-    case OrderState::AwaitingPayment: return 0;
-    case OrderState::AwaitingShipment: return 1;
-    case OrderState::AwaitingReceipt: return 2;
-    case OrderState::All: break;
+    case OrderState::AwaitingPayment:
+      return 0;
+    case OrderState::AwaitingShipment:
+      return 1;
+    case OrderState::AwaitingReceipt:
+      return 2;
+    case OrderState::All:
+      break;
   }
   return 3;
 }
@@ -24,7 +29,9 @@ std::size_t ListPageSlot(OrderState state) {
 
 CoreCommands::CoreCommands(AppConfig config) : m_config(std::move(config)) {}
 
-void CoreCommands::SignIn(Frontend& ui) { m_signedIn = varnola::SignIn(ui, m_config, m_session); }
+void CoreCommands::SignIn(Frontend& ui) {
+  m_signedIn = varnola::SignIn(ui, m_config, m_session);
+}
 
 void CoreCommands::ListOrders(Frontend& ui, OrderState state) {
   OrderListFetch(ui, m_config, m_regex, state, m_listPages[ListPageSlot(state)]);
@@ -34,12 +41,21 @@ void CoreCommands::FetchDetails(Frontend& ui) {
   OrderDetailFetch(ui, m_config, m_regex, m_detailPage);
 }
 
+// Export and import each work on workbook components of their own. Both let the window
+// handle its events between cells, and the window may start the other one (or a second
+// export) right there: with shared components the inner command would drop the workbook
+// that the outer one is still writing or reading, so the outer import would stop early
+// and report fewer rows than the file holds, and the outer export would be lost.
 void CoreCommands::ImportWorkbook(Frontend& ui, const std::string& droppedText) {
-  varnola::ImportWorkbook(ui, m_excelProgram, m_excelWorkbook, droppedText);
+  ExcelProgram program;
+  ExcelWorkbook workbook;
+  varnola::ImportWorkbook(ui, program, workbook, droppedText);
 }
 
 void CoreCommands::ExportOrders(Frontend& ui) {
-  varnola::ExportOrders(ui, m_excelProgram, m_excelWorkbook);
+  ExcelProgram program;
+  ExcelWorkbook workbook;
+  varnola::ExportOrders(ui, program, workbook);
 }
 
 void CoreCommands::TrackParcel(Frontend& ui) {

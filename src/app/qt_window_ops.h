@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <QElapsedTimer>
+
 #include "app/seams/main_window_ops.h"
 #include "app/ui_thread_caller.h"
 #include "app/window_form.h"
@@ -30,6 +32,7 @@ class QtWindowOps final : public MainWindowOps {
   QWidget& m_window;
   const WindowForm& m_form;
   UiThreadCaller& m_ui;
+  QElapsedTimer m_sinceEvents;  // since the loops last had the events handled
 };
 
 }  // namespace varnola

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
@@ -18,6 +20,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 
 #include "app/order_menu.h"
 #include "app/seams/order_columns.h"
@@ -246,6 +249,34 @@ TEST_F(MainWindowFixture, WindowOperationsFromAWorkerReachTheControls) {
 
   ops.SetPicture(ToBytes("not an image"));
   EXPECT_TRUE(picture->pixmap().isNull());
+}
+
+// The export and the import run on the UI thread and call ProcessEvents before every cell:
+// however often it is called, the window and the workers waiting on it must still be served.
+TEST_F(MainWindowFixture, ALongLoopOnTheUiThreadKeepsServingTheWindowAndTheWorkers) {
+  MainWindowOps& ops = window.UiFrontend().window;
+  bool timerFired = false;
+  QTimer::singleShot(0, &window, [&] { timerFired = true; });
+  std::atomic<int> appended{0};
+  std::thread worker([&] {
+    for (int i = 0; i < 20; ++i) {
+      window.Table().AppendFilledRow({}, RowNumbering::InFirstColumn);
+      ++appended;
+    }
+  });
+
+  QDeadlineTimer patience(std::chrono::seconds(30));
+  long calls = 0;
+  while ((appended < 20 || !timerFired) && !patience.hasExpired()) {
+    ops.ProcessEvents();
+    ++calls;
+  }
+  const bool served = appended == 20 && timerFired;
+  test::ServeEventsUntil([&] { return appended == 20; });  // never leave the worker blocked
+  worker.join();
+
+  EXPECT_TRUE(served) << appended << " rows after " << calls << " calls";
+  EXPECT_EQ(window.Table().RowCount(), 20);
 }
 
 }  // namespace
