@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace varnola::test {
 
 // How to run a program: its arguments, what it reads on standard input, changes to the
@@ -28,21 +30,6 @@ struct ProgramResult {
 // Runs the program at `path` and collects its output; a program that outlives the
 // time-out is killed and reported as timed out.
 ProgramResult RunProgram(const std::string& path, const ProgramRun& run);
-
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string Path(const std::string& name) const { return m_path + "/" + name; }
-  const std::string& path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
 
 void WriteFile(const std::string& path, const std::string& bytes);
 

@@ -15,18 +15,6 @@
 
 namespace varnola::test {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "varnola-excel-XXXXXX").string();
-  const char* made = ::mkdtemp(pattern.data());
-  EXPECT_NE(made, nullptr);
-  m_path = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_path, ignored);
-}
-
 void ExcelHarness::Export(const std::optional<std::string>& localPath) {
   fake.saveDialog.answers.push_back(localPath);
   ExportOrders(ui, program, workbook);

@@ -5,25 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "excel/excel_bridge.h"
 #include "support/fake_frontend.h"
 
 namespace varnola::test {
-
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  // A path inside the folder, UTF-8.
-  std::string Path(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
-};
 
 // Everything export and import touch: the fakes of the window and the two Excel components.
 struct ExcelHarness {
