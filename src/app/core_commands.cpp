@@ -4,6 +4,7 @@
 #include "backend/order_list.h"
 #include "backend/parcel_tracking.h"
 #include "backend/sign_in.h"
+#include "excel/excel_bridge.h"
 #include "excel/export_orders.h"
 #include "excel/import_workbook.h"
 
@@ -34,12 +35,20 @@ void CoreCommands::FetchDetails(Frontend& ui) {
   OrderDetailFetch(ui, m_config, m_regex, m_detailPage);
 }
 
+// Export and import process the window's events between cells, so one can start while the
+// other runs (an export chosen from the menu during an import, an import queued during an
+// export). Each run therefore has workbook components of its own: shared ones would let
+// the inner run close the outer run's workbook, losing its rows or its file.
 void CoreCommands::ImportWorkbook(Frontend& ui, const std::string& droppedText) {
-  varnola::ImportWorkbook(ui, m_excelProgram, m_excelWorkbook, droppedText);
+  ExcelProgram program;
+  ExcelWorkbook workbook;
+  varnola::ImportWorkbook(ui, program, workbook, droppedText);
 }
 
 void CoreCommands::ExportOrders(Frontend& ui) {
-  varnola::ExportOrders(ui, m_excelProgram, m_excelWorkbook);
+  ExcelProgram program;
+  ExcelWorkbook workbook;
+  varnola::ExportOrders(ui, program, workbook);
 }
 
 void CoreCommands::TrackParcel(Frontend& ui) {

@@ -6,14 +6,13 @@
 #include "app/seams/app_commands.h"
 #include "backend/config.h"
 #include "backend/merchant_session.h"
-#include "excel/excel_bridge.h"
 #include "regex/regex_object.h"
 
 namespace varnola {
 
 // The commands of the window's controls, carried out by the core. Owns what the commands
 // keep between runs: the sign-in texts, the last page of each order command, the last
-// tracking answer, the workbook components and the one shared pattern object.
+// tracking answer and the one shared pattern object.
 class CoreCommands final : public AppCommands {
  public:
   explicit CoreCommands(AppConfig config);
@@ -39,8 +38,6 @@ class CoreCommands final : public AppCommands {
   std::array<std::string, 4> m_listPages;
   std::string m_detailPage;
   std::string m_lastTrackingText;
-  ExcelProgram m_excelProgram;
-  ExcelWorkbook m_excelWorkbook;
 };
 
 }  // namespace varnola
