@@ -1,12 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <type_traits>
 #include <utility>
 
-#include <QMetaObject>
 #include <QObject>
 
 namespace varnola {
@@ -15,6 +16,10 @@ namespace varnola {
 // from another thread it is run by the UI thread's event loop while the caller waits, and
 // returns once it took effect. Once the window closes, calls from other threads return at
 // once with an empty result, so that no task can hang the exit.
+//
+// The calls travel through a queue of its own under a standard mutex, and the UI thread is
+// only woken through Qt's event queue: every hand-over is then one that ThreadSanitizer can
+// follow (Qt's own locking is invisible to it unless Qt was built with it).
 class UiThreadCaller {
  public:
   // Must be created on the UI thread.
@@ -50,14 +55,23 @@ class UiThreadCaller {
   // Queues a routine for the UI thread's event loop; returns at once, from any thread.
   void Post(std::function<void()> routine);
 
-  // Runs the calls that other threads are waiting for; for the UI thread while it waits
-  // for the tasks at exit.
+  // Runs the routines handed over so far, the calls that other threads wait for among
+  // them; for the UI thread while it waits for the tasks at exit.
   void ServeWaitingCalls();
 
  private:
-  void CallBlocking(const std::function<void()>& routine);
+  struct Waiter;
+  struct HandedOver {
+    std::function<void()> routine;
+    std::shared_ptr<Waiter> waiter;  // set for a call whose caller waits
+  };
 
-  std::unique_ptr<QObject> m_context;  // lives on the UI thread; receives the calls
+  void CallBlocking(const std::function<void()>& routine);
+  void HandOver(HandedOver entry);
+
+  std::mutex m_mutex;
+  std::deque<HandedOver> m_handedOver;
+  std::unique_ptr<QObject> m_context;  // lives on the UI thread; woken for each hand-over
   std::atomic<bool> m_closing{false};
 };
 

@@ -56,7 +56,10 @@ TEST(CommandLineTest, ReadsEveryFlagInBothSpellings) {
                                              "--cert",
                                              "c.pem",
                                              "--key",
-                                             "k.pem"});
+                                             "k.pem",
+                                             "--stall",
+                                             "--redirect-loop",
+                                             "--fault-path=/order/edit"});
   ASSERT_TRUE(line.ok) << line.error;
   const SimOptions& o = line.options;
   EXPECT_EQ(o.bindHost, "0.0.0.0");
@@ -75,6 +78,10 @@ TEST(CommandLineTest, ReadsEveryFlagInBothSpellings) {
   EXPECT_EQ(o.faults.expireAfter, 7);
   EXPECT_EQ(o.certFile, "c.pem");
   EXPECT_EQ(o.keyFile, "k.pem");
+  EXPECT_TRUE(o.faults.stall);
+  EXPECT_TRUE(o.faults.redirectLoop);
+  EXPECT_EQ(o.faults.pathPrefix, "/order/edit");
+  EXPECT_FALSE(ParseCommandLine({}).options.faults.stall);
   EXPECT_TRUE(ParseCommandLine({"--orders", "5", "--help"}).help);
 }
 
@@ -86,7 +93,8 @@ TEST(CommandLineTest, RefusesWhatItCannotUse) {
       {"--fail-rate", "1.5"}, {"--drop-rate", "-0.1"},
       {"--latency-ms", "-5"}, {"--expire-after", "x"},
       {"--account", ""},      {"--seed", "-1"},
-      {"orders", "5"},
+      {"orders", "5"},        {"--fault-path", "order/"},
+      {"--stall=1"},
   };
   for (const auto& args : cases) {
     const CommandLine line = ParseCommandLine(args);

@@ -3,6 +3,8 @@
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
+#include <chrono>
+#include <future>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -92,6 +94,67 @@ TEST_F(FaultsTest, SessionExpiresAfterTheGivenNumberOfRequests) {
   // A new sign-in starts a new count.
   ASSERT_EQ(SignIn(browser).status, 200);
   EXPECT_EQ(browser.Get("/order/list").status, 200);
+}
+
+TEST_F(FaultsTest, StallHoldsRequestsUntilSwitchedOffAndThenAnswersThem) {
+  SimFaults faults;
+  faults.stall = true;
+  sim().SetFaults(faults);
+  auto held = std::async(std::launch::async, [&] {
+    return RawExchange(sim().backendPort(),
+                       "GET /site/login HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  });
+  EXPECT_EQ(held.wait_for(std::chrono::milliseconds(500)), std::future_status::timeout)
+      << "a stalled request gets no answer";
+
+  sim().SetFaults({});
+  ASSERT_EQ(held.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_TRUE(held.get().starts_with("HTTP/1.1 200")) << "released, it is answered as usual";
+}
+
+TEST(SimStopTest, StopReleasesStalledRequestsAtOnce) {
+  SimOptions options;
+  options.orderCount = 1;
+  options.faults.stall = true;
+  SimServer server(options);
+  ASSERT_TRUE(server.Start()) << server.error();
+  auto held = std::async(std::launch::async, [&] {
+    return RawExchange(server.backendPort(),
+                       "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  });
+  ASSERT_EQ(held.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+
+  const auto start = std::chrono::steady_clock::now();
+  server.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(held.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+}
+
+TEST_F(FaultsTest, RedirectLoopLeadsEveryAddressBackToItself) {
+  SimFaults faults;
+  faults.redirectLoop = true;
+  sim().SetFaults(faults);
+  Browser browser(sim().backendPort());
+  const Page first = browser.Get("/order/list?order_state=20");
+  EXPECT_EQ(first.status, 302);
+  EXPECT_EQ(first.location, "/order/list?order_state=20");
+  EXPECT_EQ(browser.Follow(first).location, first.location);
+  httplib::Client query("127.0.0.1", sim().queryPort());
+  const auto answer = query.Get("/query?postid=1");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->status, 302);
+}
+
+TEST_F(FaultsTest, APathPrefixConfinesTheFaultsToThosePaths) {
+  Browser browser(sim().backendPort());
+  ASSERT_EQ(SignIn(browser).status, 200);
+  SimFaults faults;
+  faults.failRate = 1;
+  faults.pathPrefix = "/order/edit";
+  sim().SetFaults(faults);
+  EXPECT_EQ(browser.Get("/order/list").status, 200);
+  EXPECT_EQ(browser.Get("/").status, 200);
+  EXPECT_EQ(browser.Get("/order/edit?id=" + std::to_string(sim().orders()[0].id)).status, 500);
 }
 
 }  // namespace

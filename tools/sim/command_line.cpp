@@ -70,7 +70,17 @@ std::map<std::string, FlagReader> FlagReaders() {
        [](const std::string& v, SimOptions& o) {
          return ReadInt(v, 0, 1000000000, o.faults.expireAfter);
        }},
+      {"--fault-path",
+       [](const std::string& v, SimOptions& o) {
+         o.faults.pathPrefix = v;
+         return v.starts_with("/");
+       }},
   };
+}
+
+// Flags that stand alone, without a value.
+std::map<std::string, bool SimFaults::*> Switches() {
+  return {{"--stall", &SimFaults::stall}, {"--redirect-loop", &SimFaults::redirectLoop}};
 }
 
 }  // namespace
@@ -82,6 +92,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   line.options.detectPort = 18443;
   line.options.queryPort = 18082;
   const auto readers = FlagReaders();
+  const auto switches = Switches();
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string flag = args[i];
     if (flag == "--help" || flag == "-h") {
@@ -93,6 +104,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.version = true;
       line.ok = true;
       return line;
+    }
+    if (const auto on = switches.find(flag); on != switches.end()) {
+      line.options.faults.*(on->second) = true;
+      continue;
     }
     std::string value;
     bool hasValue = false;
@@ -127,7 +142,8 @@ std::string UsageText() {
          "                   [--detect-port P] [--query-port P] [--orders N] [--seed S]\n"
          "                   [--account A] [--password P] [--write-config FILE]\n"
          "                   [--latency-ms N] [--fail-rate R] [--drop-rate R]\n"
-         "                   [--expire-after N] [--cert PEM --key PEM] [--help] [--version]\n"
+         "                   [--expire-after N] [--stall] [--redirect-loop]\n"
+         "                   [--fault-path PREFIX] [--cert PEM --key PEM] [--help] [--version]\n"
          "\n"
          "Serves a simulated merchant back-end (default port 18080), its image host (18081),\n"
          "and a parcel-tracking service: carrier detection over https (18443) and the\n"
@@ -141,7 +157,11 @@ std::string UsageText() {
          "  --latency-ms N      delay every answer by N milliseconds\n"
          "  --fail-rate R       answer this fraction (0..1) of requests with 500\n"
          "  --drop-rate R       cut off this fraction of answers in the middle of the body\n"
-         "  --expire-after N    a session ends after serving N requests (0 = never)\n";
+         "  --expire-after N    a session ends after serving N requests (0 = never)\n"
+         "  --stall             take requests and never answer them\n"
+         "  --redirect-loop     answer every request with a redirect to itself\n"
+         "  --fault-path PREFIX the faults other than --expire-after hit only paths that\n"
+         "                      begin with PREFIX, such as /order/edit\n";
 }
 
 }  // namespace varnola::sim

@@ -11,6 +11,14 @@ struct SimFaults {
   double failRate = 0;  // fraction of requests answered "500 Internal Server Error"
   double dropRate = 0;  // fraction of answers cut off in the middle of the body
   int expireAfter = 0;  // a session serves this many requests, then is gone; 0 = never
+  // Requests are taken and held without a word until the fault is switched off (they are
+  // then answered as usual) or the simulator stops.
+  bool stall = false;
+  // Every answer is "302 Found" leading back to the address that was asked for.
+  bool redirectLoop = false;
+  // The faults above, except expireAfter, hit only paths that begin with this text (the
+  // path without its query, "/order/edit" say); empty hits every path.
+  std::string pathPrefix{};
 };
 
 // How to start the simulator. Ports of 0 pick free ones (the in-process default); the

@@ -113,9 +113,21 @@ struct SimServer::Impl {
 void SimServer::Impl::Serve(SimHost host, const httplib::Request& req, httplib::Response& res) {
   log.Add(RecordedRequest{
       0, host, req.method, req.target, {req.headers.begin(), req.headers.end()}, req.body});
-  const SimFaults now = faults.Get();
-  if (now.latencyMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(now.latencyMs));
-  if (faults.Roll(now.failRate)) {
+  SimFaults now = faults.Get();
+  const bool hit = FaultSwitch::Hits(now, req.path);
+  if (hit && now.stall) {
+    if (!faults.HoldWhileStalled(req.path)) return;  // stopping: the answer no longer matters
+    now = faults.Get();
+  }
+  if (hit && now.latencyMs > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(now.latencyMs));
+  }
+  if (hit && now.redirectLoop) {
+    res.status = 302;
+    res.set_header("Location", req.target);
+    return;
+  }
+  if (hit && faults.Roll(now.failRate)) {
     res.status = 500;
     res.set_content(kServerErrorPage, "text/html; charset=UTF-8");
     return;
@@ -123,7 +135,7 @@ void SimServer::Impl::Serve(SimHost host, const httplib::Request& req, httplib::
   SimResponse response = Dispatch(host, ToSimRequest(req), now);
   res.status = response.status;
   for (const auto& [name, value] : response.headers) res.set_header(name, value);
-  if (!response.body.empty() && faults.Roll(now.dropRate)) {
+  if (hit && !response.body.empty() && faults.Roll(now.dropRate)) {
     CutOffMidBody(res, std::move(response));
     return;
   }
@@ -224,6 +236,7 @@ bool SimServer::Impl::Listen(SimHost host, int port) {
 }
 
 void SimServer::Impl::StopAll() {
+  faults.SetStopping(true);  // a held request would keep its server from stopping
   for (Listener& listener : listeners) {
     if (listener.server) listener.server->stop();
     if (listener.thread.joinable()) listener.thread.join();
@@ -244,6 +257,7 @@ bool SimServer::Start() {
     if (listener.server) return true;  // already serving
   }
   impl.error.clear();
+  impl.faults.SetStopping(false);
   // Writing to a client that has hung up raises SIGPIPE, which would end the whole
   // process; a program that has chosen its own handling keeps it.
   struct sigaction pipe {};
