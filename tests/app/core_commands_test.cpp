@@ -20,37 +20,15 @@ namespace {
 
 using test::L;
 
-// A window whose event handling runs `whileHandlingEvents` once, at its n-th pass.
-class EventfulWindow final : public MainWindowOps {
- public:
-  std::function<void()> whileHandlingEvents;
-  int atPass = 1;
-
-  std::string AccountText() override { return {}; }
-  std::string PasswordText() override { return {}; }
-  void SetCaption(const std::string&) override {}
-  void SetLabelText(Label, const std::string&) override {}
-  std::string LabelText(Label) override { return {}; }
-  void SetPicture(const ByteBuffer&) override {}
-  void SetProgress(int) override {}
-  void EnableButton(Button) override {}
-  void ProcessEvents() override {
-    if (++m_passes == atPass && whileHandlingEvents) whileHandlingEvents();
-  }
-
- private:
-  int m_passes = 0;
-};
+// Runs `action` once, at the n-th time the window is asked to handle its events.
+std::function<void()> AtPass(int n, std::function<void()> action) {
+  return [n, action = std::move(action), passes = 0]() mutable {
+    if (++passes == n) action();
+  };
+}
 
 // One command's own table, window and dialogs.
-struct CommandUi {
-  MemoryOrderTable table;
-  EventfulWindow window;
-  test::RecordingAnnouncer announcer;
-  test::RecordingMessageBox messageBox;
-  test::ScriptedSaveDialog saveDialog;
-
-  Frontend Get() { return Frontend{table, window, announcer, messageBox, saveDialog}; }
+struct CommandUi : test::FakeFrontend {
   std::string LastMessage() const {
     const auto texts = messageBox.Texts();
     return texts.empty() ? std::string() : texts.back();
@@ -112,12 +90,12 @@ TEST_F(CoreCommandsTest, AnExportStartedDuringAnImportLeavesTheImportWhole) {
   CommandUi importRun;
   CommandUi exportRun;
   exportRun.saveDialog.answers.push_back(PathOf("during-import.xlsx"));
-  importRun.window.atPass = 30;  // past the 23 titles, a few rows in
-  importRun.window.whileHandlingEvents = [&] {
+  // Past the 23 titles, a few rows in.
+  importRun.window.onProcessEvents = AtPass(30, [&] {
     exportRun.table.AppendFilledRow(importRun.table.Snapshot().rows.front());
     Frontend ui = exportRun.Get();
     commands.ExportOrders(ui);
-  };
+  });
   Frontend ui = importRun.Get();
   commands.ImportWorkbook(ui, source);
 
@@ -154,8 +132,8 @@ TEST_F(CoreCommandsTest, AnImportOrSecondExportStartedDuringAnExportLeavesTheExp
     Fill(outer.table, 12, "b");
     const auto exported = outer.table.Snapshot().rows;
     outer.saveDialog.answers.push_back(PathOf("outer.xlsx"));
-    outer.window.atPass = 40;  // in the second row
-    outer.window.whileHandlingEvents = [&] { c.inner(commands, inner); };
+    // In the second row.
+    outer.window.onProcessEvents = AtPass(40, [&] { c.inner(commands, inner); });
     Frontend ui = outer.Get();
     commands.ExportOrders(ui);
 

@@ -23,6 +23,7 @@
 #include "http/web_request.h"
 #include "sim/sim_server.h"
 #include "support/local_literal.h"
+#include "support/sim_order_cells.h"
 #include "window_test_support.h"
 
 namespace varnola {
@@ -32,15 +33,10 @@ using test::L;
 
 // Columns 1..21 of an order's row as the back-end's data says the merchant must see them.
 std::vector<QString> ExpectedCells(const sim::SimOrder& order) {
-  const std::string cells[] = {
-      order.orderNo,    order.member,      order.store,     order.orderTotal,
-      order.payAmount,  order.payTime,     order.stateText, std::to_string(order.id),
-      order.goods,      order.quantity,    order.packaging, order.unitPrice,
-      order.totalPrice, order.detailTotal, order.payMethod, order.pickupMethod,
-      order.message,    order.consignee,   order.telephone, order.address,
-      order.trackingNo};
   std::vector<QString> texts;
-  for (const std::string& cell : cells) texts.push_back(QString::fromStdString(cell));
+  for (const std::string& cell : test::OrderCellsUtf8(order)) {
+    texts.push_back(QString::fromStdString(cell));
+  }
   return texts;
 }
 

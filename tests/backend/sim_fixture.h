@@ -12,6 +12,7 @@
 #include "http/web_request.h"
 #include "sim/sim_server.h"
 #include "support/local_literal.h"
+#include "support/sim_order_cells.h"
 #include "support/fake_frontend.h"
 
 namespace varnola::test {
@@ -41,15 +42,8 @@ class SimFixture : public ::testing::Test {
 
   // The row's cells 1..21 as the back-end's data says they must read.
   static std::vector<std::string> ExpectedCells(const sim::SimOrder& order) {
-    const std::string utf8[] = {
-        order.orderNo,   order.member,      order.store,       order.orderTotal,
-        order.payAmount, order.payTime,     order.stateText,   std::to_string(order.id),
-        order.goods,     order.quantity,    order.packaging,   order.unitPrice,
-        order.totalPrice, order.detailTotal, order.payMethod,  order.pickupMethod,
-        order.message,   order.consignee,   order.telephone,   order.address,
-        order.trackingNo};
     std::vector<std::string> local;
-    for (const std::string& text : utf8) local.push_back(Utf8ToLocal(text));
+    for (const std::string& text : OrderCellsUtf8(order)) local.push_back(Utf8ToLocal(text));
     return local;
   }
 

@@ -162,7 +162,7 @@ class CliFaultMatrixTest : public ::testing::TestWithParam<CliCase> {
 
   std::unique_ptr<sim::SimServer> m_sim;
   AppConfig m_config;
-  test::TempFolder m_home{"varnola-cli-home"};
+  test::TempDir m_home;
   std::vector<std::vector<std::string>> m_sourceRows;
 };
 

@@ -24,7 +24,7 @@ std::string Unescape(const std::string& cell) {
 
 }  // namespace
 
-ProcessResult RunCli(const TempFolder& home, const std::vector<std::string>& args,
+ProcessResult RunCli(const TempDir& home, const std::vector<std::string>& args,
                      std::chrono::milliseconds timeout, const std::string& input) {
   for (const char* folder : {".config", ".local/share", ".cache", "tmp"}) {
     std::filesystem::create_directories(home.Path(folder));

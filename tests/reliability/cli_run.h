@@ -11,7 +11,7 @@ namespace varnola::test {
 
 // The headless tool run in a home of its own: HOME, the XDG folders, TMPDIR and the
 // working folder all lie inside `home`, so whatever it writes can be found there.
-ProcessResult RunCli(const TempFolder& home, const std::vector<std::string>& args,
+ProcessResult RunCli(const TempDir& home, const std::vector<std::string>& args,
                      std::chrono::milliseconds timeout, const std::string& input = {});
 
 // The table that "--print" wrote: the titles, then one row per line, as local text.

@@ -356,7 +356,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<std::tuple<Fault, Comman
   WebSettings m_savedSettings;
   WebSettings m_settings;
   test::FakeFrontend m_fake;
-  test::TempFolder m_folder;
+  test::TempDir m_folder;
   const std::string m_workbook = m_folder.Path("订单.xlsx");
   const std::string m_exported = m_folder.Path("导出.xlsx");
   std::vector<std::vector<std::string>> m_workbookRows;

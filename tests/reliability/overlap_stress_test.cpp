@@ -282,7 +282,7 @@ class OverlapStressTest : public ::testing::Test {
   test::RecordingAnnouncer m_announcer;
   std::unique_ptr<CoreCommands> m_commands;
   std::unique_ptr<MainWindow> m_window;
-  test::TempFolder m_folder{"varnola-stress"};
+  test::TempDir m_folder;
   QTimer m_answerer;
   std::mt19937 m_random{StressSeed()};
   bool m_acting = false;

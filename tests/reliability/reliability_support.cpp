@@ -1,3 +1,4 @@
+#include "support/sim_order_cells.h"
 #include "reliability/reliability_support.h"
 
 #include <stdlib.h>
@@ -38,24 +39,13 @@ std::string FromHex(const std::string& hex) {
   return bytes;
 }
 
-std::vector<std::string> LocalCells(std::initializer_list<const std::string*> utf8) {
+std::vector<std::string> LocalCells(const std::vector<std::string>& utf8) {
   std::vector<std::string> local;
-  for (const std::string* text : utf8) local.push_back(Utf8ToLocal(*text));
+  for (const std::string& text : utf8) local.push_back(Utf8ToLocal(text));
   return local;
 }
 
 }  // namespace
-
-TempFolder::TempFolder(const std::string& prefix) {
-  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make " << pattern;
-  m_path = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_path, ignored);
-}
 
 void WriteTextFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -71,7 +61,7 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 std::vector<Cells> ReadWorkbooks(const std::vector<std::string>& paths) {
-  TempFolder folder("varnola-openpyxl");
+  TempDir folder;
   const std::string script = folder.Path("dump.py");
   WriteTextFile(script, kDumpFirstSheets);
   ProcessSpec spec;
@@ -117,16 +107,13 @@ Cells TableCells(const TableSnapshot& table) {
 }
 
 std::vector<std::string> ListedCells(const sim::SimOrder& order) {
-  const std::string id = std::to_string(order.id);
-  return LocalCells({&order.orderNo, &order.member, &order.store, &order.orderTotal,
-                     &order.payAmount, &order.payTime, &order.stateText, &id});
+  const std::vector<std::string> cells = OrderCellsUtf8(order);
+  return LocalCells({cells.begin(), cells.begin() + 8});
 }
 
 std::vector<std::string> DetailCells(const sim::SimOrder& order) {
-  return LocalCells({&order.goods, &order.quantity, &order.packaging, &order.unitPrice,
-                     &order.totalPrice, &order.detailTotal, &order.payMethod, &order.pickupMethod,
-                     &order.message, &order.consignee, &order.telephone, &order.address,
-                     &order.trackingNo});
+  const std::vector<std::string> cells = OrderCellsUtf8(order);
+  return LocalCells({cells.begin() + 8, cells.end()});
 }
 
 bool HasDetails(const std::vector<std::string>& row) {

@@ -3,26 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "app/seams/order_table.h"
 #include "sim/order_data.h"
 
 namespace varnola::test {
 
 // A folder of its own under the system's temporary folder, removed with all it holds.
-class TempFolder {
- public:
-  explicit TempFolder(const std::string& prefix = "varnola-reliability");
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& path() const { return m_path; }
-  std::string Path(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
-};
-
 void WriteTextFile(const std::string& path, const std::string& bytes);
 std::string ReadTextFile(const std::string& path);
 

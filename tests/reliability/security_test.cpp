@@ -59,7 +59,7 @@ std::string Hex(const std::string& bytes) {
 
 // "number path" for every needle found under `root`.
 std::string FilesHolding(const std::string& root, const std::vector<std::string>& needles) {
-  test::TempFolder scripts("varnola-scan");
+  test::TempDir scripts;
   test::WriteTextFile(scripts.Path("scan.py"), kFindNeedles);
   test::ProcessSpec spec;
   spec.argv = {"/usr/bin/python3", scripts.Path("scan.py"), root};
@@ -114,7 +114,7 @@ class SecurityTest : public ::testing::Test {
   }
 
   std::unique_ptr<sim::SimServer> m_sim;
-  test::TempFolder m_home{"varnola-security-home"};
+  test::TempDir m_home;
 };
 
 TEST_F(SecurityTest, ThePasswordAppearsInNoOutputAndNoFile) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -62,7 +63,12 @@ class RecordingWindow final : public MainWindowOps {
   }
   void SetProgress(int position) override { Locked([&] { m_progress.push_back(position); }); }
   void EnableButton(Button button) override { Locked([&] { m_enabled.push_back(button); }); }
-  void ProcessEvents() override {}
+  void ProcessEvents() override {
+    if (onProcessEvents) onProcessEvents();
+  }
+
+  // What another command does while a long loop lets the window handle its events.
+  std::function<void()> onProcessEvents;
 
   std::string Caption() const { return Locked([&] { return m_caption; }); }
   ByteBuffer Picture() const { return Locked([&] { return m_picture; }); }
