@@ -20,14 +20,25 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+// A host name or address as a request can reach it: letters, digits, "-", "." and "_".
+// Anything else (a blank, a slash, a stray carriage return) would make every request fail.
+bool IsHostName(std::string_view name) {
+  if (name.empty()) return false;
+  for (const char c : name) {
+    const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                         (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_';
+    if (!allowed) return false;
+  }
+  return true;
+}
+
 // "host" or "host:port" with a port of 1..65535; no scheme, path or blanks.
 bool IsHostText(std::string_view host) {
-  if (host.empty() || host.find_first_of(" \t/") != std::string_view::npos) return false;
   const auto colon = host.rfind(':');
-  if (colon == std::string_view::npos) return true;
+  if (colon == std::string_view::npos) return IsHostName(host);
   const std::string_view name = host.substr(0, colon);
   const std::string_view port = host.substr(colon + 1);
-  if (name.empty() || port.empty() || port.size() > 5) return false;
+  if (!IsHostName(name) || port.empty() || port.size() > 5) return false;
   if (port.find_first_not_of("0123456789") != std::string_view::npos) return false;
   const int value = std::atoi(std::string(port).c_str());
   return value >= 1 && value <= 65535;

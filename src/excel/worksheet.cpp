@@ -86,6 +86,34 @@ const Cell* Worksheet::Find(CellPosition position) const {
   return &*cell;
 }
 
+void Worksheet::PlaceAll(std::vector<PlacedCell> cells) {
+  if (cells.empty()) return;
+  std::vector<PlacedCell> all;
+  all.reserve(m_cellCount + cells.size());
+  for (SheetRow& row : m_rows) {
+    for (Cell& cell : row.cells) all.push_back({{row.number, cell.column}, std::move(cell)});
+  }
+  for (PlacedCell& placed : cells) all.push_back(std::move(placed));
+  cells = {};
+  const auto before = [](const PlacedCell& a, const PlacedCell& b) {
+    return a.position.row != b.position.row ? a.position.row < b.position.row
+                                            : a.position.column < b.position.column;
+  };
+  std::stable_sort(all.begin(), all.end(), before);
+
+  m_rows.clear();
+  m_cellCount = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    // Of a run of cells at one position only the last is kept.
+    if (i + 1 < all.size() && !before(all[i], all[i + 1])) continue;
+    const CellPosition at = all[i].position;
+    if (m_rows.empty() || m_rows.back().number != at.row) m_rows.push_back({at.row, {}});
+    all[i].cell.column = at.column;
+    m_rows.back().cells.push_back(std::move(all[i].cell));
+    ++m_cellCount;
+  }
+}
+
 bool Worksheet::SetNumberFormat(const CellArea& area, std::string_view code) {
   if (area.CellCount() > kMaxRangeCells) return false;
   const std::uint32_t format = m_formats->Intern(code);

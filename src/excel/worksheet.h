@@ -58,6 +58,12 @@ struct SheetRow {
   std::vector<Cell> cells;  // ascending by column
 };
 
+// A cell together with its place, for cells that arrive in no particular order.
+struct PlacedCell {
+  CellPosition position;
+  Cell cell;  // its column is taken from `position`
+};
+
 // One worksheet: rows and cells kept sparse and in order, so a wide or tall reference
 // costs only the cells that exist.
 class Worksheet {
@@ -73,6 +79,11 @@ class Worksheet {
   const Cell* Find(CellPosition position) const;
   std::size_t CellCount() const { return m_cellCount; }
   const std::vector<SheetRow>& Rows() const { return m_rows; }
+
+  // Adds cells in any order, after the ones the sheet holds: of two at one position the
+  // later wins. Placing cells one by one in descending order costs a move of every cell
+  // behind each new one; this sorts once instead.
+  void PlaceAll(std::vector<PlacedCell> cells);
 
   // Range operations; false when the area is too large to touch.
   bool SetNumberFormat(const CellArea& area, std::string_view code);

@@ -86,6 +86,9 @@ class SheetHandler final : public XmlHandler {
     m_collect->append(text);
   }
 
+  // The cells that came out of order, placed once the part has been read.
+  void PlaceLateCells() { m_sheet.PlaceAll(std::move(m_late)); }
+
  private:
   void StartRow(std::string_view reference) {
     if (reference.empty()) {
@@ -122,16 +125,34 @@ class SheetHandler final : public XmlHandler {
     m_inCell = true;
   }
 
+  // Cells after the last one placed, as writers put them, go straight into the sheet; any
+  // other is kept aside and placed at the end, so that a sheet in descending order cannot
+  // cost a move of every cell behind each new one.
   void FinishCell() {
     m_inCell = false;
     m_collect = nullptr;
     CellValue value = CellValueOf();
     const std::uint32_t format = FormatOfStyle();
     if (value.kind == ValueKind::Empty && format == 0) return;
-    Cell& cell = m_sheet.At(m_position);
-    cell.value = std::move(value);
-    cell.format = format;
-    if (m_sheet.CellCount() > kMaxCells) failure = ExcelError::TooLarge;
+    m_textBytes += value.text.size();
+    if (m_textBytes > kMaxSheetTextBytes) {
+      failure = ExcelError::TooLarge;
+      return;
+    }
+    if (m_placedAny && !Follows(m_position, m_lastPlaced)) {
+      m_late.push_back({m_position, Cell{m_position.column, format, std::move(value)}});
+    } else {
+      Cell& cell = m_sheet.At(m_position);
+      cell.value = std::move(value);
+      cell.format = format;
+      m_lastPlaced = m_position;
+      m_placedAny = true;
+    }
+    if (m_sheet.CellCount() + m_late.size() > kMaxCells) failure = ExcelError::TooLarge;
+  }
+
+  static bool Follows(CellPosition a, CellPosition b) {
+    return a.row != b.row ? a.row > b.row : a.column > b.column;
   }
 
   CellValue CellValueOf() {
@@ -178,6 +199,10 @@ class SheetHandler final : public XmlHandler {
   std::string m_value;
   std::string m_inlineText;
   std::string* m_collect = nullptr;
+  std::uint64_t m_textBytes = 0;
+  CellPosition m_lastPlaced;
+  bool m_placedAny = false;
+  std::vector<PlacedCell> m_late;
 };
 
 }  // namespace
@@ -185,7 +210,9 @@ class SheetHandler final : public XmlHandler {
 ExcelStatus ReadSheetPart(ZipPackage& package, const std::string& partName,
                           const SheetContext& context, Worksheet& sheet) {
   SheetHandler handler(context, sheet);
-  return package.ParsePart(partName, handler);
+  const ExcelStatus status = package.ParsePart(partName, handler);
+  if (status.ok()) handler.PlaceLateCells();
+  return status;
 }
 
 }  // namespace varnola

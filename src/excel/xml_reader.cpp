@@ -3,6 +3,8 @@
 #include <expat.h>
 #include <cstring>
 
+#include "excel/read_limits.h"
+
 namespace varnola {
 namespace {
 
@@ -80,6 +82,14 @@ bool XmlParser::Feed(const char* data, std::size_t size, bool last) {
   const XML_Status status =
       XML_Parse(m_parser, data, static_cast<int>(size), last ? XML_TRUE : XML_FALSE);
   if (status != XML_STATUS_OK && m_error == ExcelError::None) m_error = ExcelError::Damaged;
+  // What the parser has not consumed yet is the start of one unfinished tag (text is
+  // handed on as it comes).
+  m_fed += size;
+  const XML_Index consumed = XML_GetCurrentByteIndex(m_parser);
+  if (m_error == ExcelError::None && consumed >= 0 &&
+      m_fed - static_cast<std::uint64_t>(consumed) > kMaxMarkupBytes) {
+    m_error = ExcelError::TooLarge;
+  }
   return m_error == ExcelError::None;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "excel/excel_status.h"
@@ -34,7 +35,7 @@ class XmlHandler {
 };
 
 // A streaming XML parser that refuses any document type declaration, and with it
-// external entities and entity expansion.
+// external entities and entity expansion, and any tag longer than kMaxMarkupBytes.
 class XmlParser {
  public:
   explicit XmlParser(XmlHandler& handler);
@@ -56,6 +57,7 @@ class XmlParser {
   XML_ParserStruct* m_parser;
   XmlHandler& m_handler;
   ExcelError m_error = ExcelError::None;
+  std::uint64_t m_fed = 0;  // bytes handed to the parser so far
 };
 
 }  // namespace varnola

@@ -19,13 +19,22 @@ std::string RemoveIgnoringCase(std::string_view text, std::string_view what) {
   return result;
 }
 
+// A line break inside a value would start a header line of its own on the wire.
+std::string OnOneLine(std::string_view text) {
+  std::string line(text);
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return line;
+}
+
 }  // namespace
 
 std::string AgentString(std::string_view extraHeaders) {
   const long labelAt = FindText(extraHeaders, kAgentLabel, 1, true);
   if (labelAt < 0) return std::string(kDefaultAgent);
 
-  std::string agent = TrimText(TextBetween(extraHeaders, kAgentLabel, "\r\n"));
+  std::string agent = TrimText(OnOneLine(TextBetween(extraHeaders, kAgentLabel, "\r\n")));
   if (!agent.empty()) return agent;
 
   // The line is the last one, or its label is spelt in another letter case: its value
@@ -33,7 +42,7 @@ std::string AgentString(std::string_view extraHeaders) {
   std::string_view value =
       extraHeaders.substr(static_cast<std::size_t>(labelAt - 1) + kAgentLabel.size());
   value = value.substr(0, value.find("\r\n"));
-  agent = TrimText(value);
+  agent = TrimText(OnOneLine(value));
   return agent.empty() ? std::string(kDefaultAgent) : agent;
 }
 
@@ -56,12 +65,8 @@ std::string BuildHeaderBlock(std::string_view extraHeaders, std::string_view url
 
 std::vector<std::string> HeaderLines(std::string_view headerBlock) {
   std::vector<std::string> lines;
-  for (std::string& line : SplitText(headerBlock, "\r\n")) {
-    if (line.empty()) continue;
-    for (char& c : line) {
-      if (c == '\r' || c == '\n') c = ' ';
-    }
-    lines.push_back(std::move(line));
+  for (const std::string& line : SplitText(headerBlock, "\r\n")) {
+    if (!line.empty()) lines.push_back(OnOneLine(line));
   }
   return lines;
 }

@@ -100,6 +100,9 @@ TEST_F(ConfigTest, AFaultyFileGivesAnErrorNamingFileAndLine) {
       {"scheme given", "[hosts]\ntracking_query = http://a\n", 2},
       {"empty host", "[hosts]\ntracking_detect =\n", 2},
       {"missing key name", "[hosts]\n= a\n", 2},
+      // A stray carriage return (a line ending in CR CR LF) is no part of a host name.
+      {"control character in the host", "[hosts]\nbackend = 17__Cclasm\r\r\n", 2},
+      {"characters no host name has", "[hosts]\nimage = shop?x=1\n", 2},
   };
   for (const Case& c : cases) {
     const std::string path = Write("bad.ini", c.text);

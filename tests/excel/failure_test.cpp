@@ -16,25 +16,33 @@ using test::L;
 constexpr const char* kMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr const char* kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-// A package with one sheet whose part is given.
-void WritePackage(const std::string& path, const std::string& sheetXml) {
-  test::WriteZip(
-      path,
-      {{"xl/workbook.xml", std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRel +
-                               "\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/>"
-                               "</sheets></workbook>"},
-       {"xl/_rels/workbook.xml.rels",
-        std::string("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-                    "relationships\"><Relationship Id=\"rId1\" Type=\"") +
-            kRel + "/worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
-       {"xl/worksheets/sheet1.xml", sheetXml}});
+// A package with one sheet whose part is given, and the shared strings part when given.
+void WritePackage(const std::string& path, const std::string& sheetXml,
+                  const std::string& sharedStringsXml = {}) {
+  std::string relationships =
+      std::string(
+          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+          "relationships\"><Relationship Id=\"rId1\" Type=\"") +
+      kRel + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>";
+  std::vector<std::pair<std::string, std::string>> parts = {
+      {"xl/workbook.xml", std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRel +
+                              "\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/>"
+                              "</sheets></workbook>"},
+      {"xl/worksheets/sheet1.xml", sheetXml}};
+  if (!sharedStringsXml.empty()) {
+    relationships += std::string("<Relationship Id=\"rId2\" Type=\"") + kRel +
+                     "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+    parts.push_back({"xl/sharedStrings.xml", sharedStringsXml});
+  }
+  parts.push_back({"xl/_rels/workbook.xml.rels", relationships + "</Relationships>"});
+  test::WriteZip(path, parts);
 }
 
-// 300 MB of spaces inside the sheet, deflated to a few hundred kilobytes, with the
-// part's size declared as 1000 bytes in both its local header and the central directory.
+// 300 MB of spaces inside the sheet, deflated to a few hundred kilobytes; with "lie" the
+// part's size is declared as 1000 bytes in both its local header and the central directory.
 constexpr const char* kZipBomb = R"PY(
 import struct, sys, zipfile
-path, main, rel = sys.argv[1], sys.argv[2], sys.argv[3]
+path, main, rel, lie = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4] == 'lie'
 with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
     z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
                'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
@@ -47,6 +55,8 @@ with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
         for _ in range(300):
             f.write(block)
         f.write(b'</sheetData></worksheet>')
+if not lie:
+    sys.exit(0)
 name = b'xl/worksheets/sheet1.xml'
 data = bytearray(open(path, 'rb').read())
 with zipfile.ZipFile(path) as z:
@@ -59,6 +69,59 @@ while at >= 0:
     at = data.find(b'PK\x01\x02', at + 4)
 open(path, 'wb').write(data)
 )PY";
+
+// Two parts of 150 MB each, the shared strings and the sheet: each alone is below the
+// budget, together they are over it.
+constexpr const char* kSplitBomb = R"PY(
+import sys, zipfile
+path, main, rel = sys.argv[1], sys.argv[2], sys.argv[3]
+block = b' ' * (1 << 20)
+with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
+    z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
+               'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
+    z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns="http://schemas.openxml'
+               'formats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/'
+               'worksheet" Target="worksheets/sheet1.xml"/><Relationship Id="rId2" Type="%s/'
+               'sharedStrings" Target="sharedStrings.xml"/></Relationships>' % (rel, rel))
+    for name, open_tag, close_tag in (('xl/sharedStrings.xml', '<sst xmlns="%s">', '</sst>'),
+                                      ('xl/worksheets/sheet1.xml',
+                                       '<worksheet xmlns="%s"><sheetData>',
+                                       '</sheetData></worksheet>')):
+        with z.open(name, 'w') as f:
+            f.write((open_tag % main).encode())
+            for _ in range(150):
+                f.write(block)
+            f.write(close_tag.encode())
+)PY";
+
+// One tag of 250 MB: an attribute value that never ends.
+constexpr const char* kHugeTag = R"PY(
+import sys, zipfile
+path, main, rel = sys.argv[1], sys.argv[2], sys.argv[3]
+with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
+    z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
+               'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
+    z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns="http://schemas.openxml'
+               'formats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/'
+               'worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+    with z.open('xl/worksheets/sheet1.xml', 'w') as f:
+        f.write(('<worksheet xmlns="%s"><sheetData><row r="1" spans="' % main).encode())
+        block = b'1' * (1 << 20)
+        for _ in range(250):
+            f.write(block)
+        f.write(b'"/></sheetData></worksheet>')
+)PY";
+
+// Ten levels of ten references: a billion "lol"s once expanded.
+std::string BillionLaughs() {
+  std::string doctype = "<?xml version=\"1.0\"?><!DOCTYPE sst [<!ENTITY lol0 \"lol\">";
+  for (int level = 1; level < 10; ++level) {
+    doctype += "<!ENTITY lol" + std::to_string(level) + " \"";
+    for (int k = 0; k < 10; ++k) doctype += "&lol" + std::to_string(level - 1) + ";";
+    doctype += "\">";
+  }
+  return doctype + "]>";
+}
 
 struct ImportFailure {
   const char* name;
@@ -127,10 +190,62 @@ const ImportFailure kImportFailures[] = {
        return dir.Path("xxe.xlsx");
      },
      ExcelError::Unsafe},
+    {"an external parameter entity",
+     [](const test::TempDir& dir) {
+       WritePackage(dir.Path("param.xlsx"),
+                    std::string("<!DOCTYPE w [<!ENTITY % p SYSTEM \"http://127.0.0.1:9/x\"> %p;]>"
+                                "<worksheet xmlns=\"") +
+                        kMain + "\"><sheetData/></worksheet>");
+       return dir.Path("param.xlsx");
+     },
+     ExcelError::Unsafe},
+    {"billion laughs in the shared strings",
+     [](const test::TempDir& dir) {
+       WritePackage(dir.Path("laughs.xlsx"),
+                    std::string("<worksheet xmlns=\"") + kMain +
+                        "\"><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"
+                        "</sheetData></worksheet>",
+                    BillionLaughs() + "<sst xmlns=\"" + kMain + "\"><si><t>&lol9;</t></si></sst>");
+       return dir.Path("laughs.xlsx");
+     },
+     ExcelError::Unsafe},
+    {"one long shared string in every cell",
+     [](const test::TempDir& dir) {
+       std::string rows;
+       for (int r = 1; r <= 2000; ++r) {
+         rows += "<row r=\"" + std::to_string(r) + "\"><c t=\"s\"><v>0</v></c></row>";
+       }
+       // 2,000 copies of 200 KB: 400 MB of text from a package of a few kilobytes.
+       WritePackage(dir.Path("copies.xlsx"),
+                    std::string("<worksheet xmlns=\"") + kMain + "\"><sheetData>" + rows +
+                        "</sheetData></worksheet>",
+                    std::string("<sst xmlns=\"") + kMain + "\"><si><t>" +
+                        std::string(200'000, 'x') + "</t></si></sst>");
+       return dir.Path("copies.xlsx");
+     },
+     ExcelError::TooLarge},
+    {"a tag of 250 MB",
+     [](const test::TempDir& dir) {
+       test::RunPython(kHugeTag, {dir.Path("tag.xlsx"), kMain, kRel});
+       return dir.Path("tag.xlsx");
+     },
+     ExcelError::TooLarge},
     {"a zip bomb",
      [](const test::TempDir& dir) {
-       test::RunPython(kZipBomb, {dir.Path("bomb.xlsx"), kMain, kRel});
+       test::RunPython(kZipBomb, {dir.Path("bomb.xlsx"), kMain, kRel, "honest"});
        return dir.Path("bomb.xlsx");
+     },
+     ExcelError::TooLarge},
+    {"an entry claiming a tiny size that inflates huge",
+     [](const test::TempDir& dir) {
+       test::RunPython(kZipBomb, {dir.Path("liar.xlsx"), kMain, kRel, "lie"});
+       return dir.Path("liar.xlsx");
+     },
+     ExcelError::TooLarge},
+    {"parts that together inflate past the budget",
+     [](const test::TempDir& dir) {
+       test::RunPython(kSplitBomb, {dir.Path("split.xlsx"), kMain, kRel});
+       return dir.Path("split.xlsx");
      },
      ExcelError::TooLarge},
     {"more cells than a sheet may bring",

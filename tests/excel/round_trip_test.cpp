@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <sstream>
 
 #include "app/seams/order_columns.h"
+#include "excel/biff8_fixture.h"
 #include "excel/excel_test_support.h"
 #include "excel/export_orders.h"
 #include "excel/workbook.h"
@@ -175,6 +177,39 @@ TEST(RoundTripTest, ExportedTableReadsBackAsTextEverywhereAndImportsCellForCell)
   importer.Import(L(path));
   EXPECT_EQ(importer.Messages(), std::vector<std::string>{L("你已经成功导入了3行数据！")});
   EXPECT_EQ(test::TableCells(importer.fake.table), original);
+}
+
+// 𠮷 has no form in code page 936: local text carries it in four bytes, the file system
+// sees its UTF-8 form. Each reader opens the file its own way (zip, plain, the .xls child).
+TEST(RoundTripTest, FilesNamedWithCharactersBeyondCodePage936ExportAndImport) {
+  test::TempDir dir;
+  const std::string folder = dir.Path("客户𠮷");
+  ASSERT_TRUE(std::filesystem::create_directory(folder));
+  const std::string xlsx = folder + "/订单𠮷.xlsx";
+
+  test::ExcelHarness exporter;
+  FillTable(exporter.fake.table, SampleRows());
+  exporter.Export(L(xlsx));
+  ASSERT_EQ(exporter.Messages(), std::vector<std::string>{L("导出成功！")});
+  EXPECT_TRUE(test::FileExists(xlsx));
+  test::ExcelHarness importer;
+  importer.Import(L(xlsx));
+  EXPECT_EQ(importer.Messages(), std::vector<std::string>{L("你已经成功导入了3行数据！")});
+  EXPECT_EQ(test::TableCells(importer.fake.table), test::TableCells(exporter.fake.table));
+
+  using Kind = test::BiffCell::Kind;
+  test::WriteFile(folder + "/订单𠮷.csv", "序号,订单号\n1,𠮷野家\n");
+  test::WriteFile(folder + "/订单𠮷.xls", test::Biff8Workbook({{0, 0, Kind::Text, "序号"},
+                                                               {0, 1, Kind::Text, "订单号"},
+                                                               {1, 0, Kind::Text, "1"},
+                                                               {1, 1, Kind::Text, "𠮷野家"}}));
+  for (const char* name : {"/订单𠮷.csv", "/订单𠮷.xls"}) {
+    test::ExcelHarness harness;
+    harness.Import(L(folder + name));
+    EXPECT_EQ(harness.Messages(), std::vector<std::string>{L("你已经成功导入了1行数据！")}) << name;
+    ASSERT_EQ(harness.fake.table.RowCount(), 1) << name;
+    EXPECT_EQ(harness.fake.table.CellText(0, 1), L("𠮷野家")) << name;
+  }
 }
 
 TEST(RoundTripTest, AnEmptyTableGivesAnEmptySheetAndImportsNoRows) {

@@ -47,6 +47,9 @@ TEST(HeaderBlockTest, AgentComesFromAUserAgentLineOrIsTheDefault) {
       {"Accept: */*\r\nUser-Agent: Tester/1.0", "Tester/1.0"},
       {"user-agent: Tester/1.0\r\nAccept: */*", "Tester/1.0"},
       {"User-Agent:   \r\nAccept: */*", "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)"},
+      // A lone line break inside the value would add a header line of its own.
+      {"User-Agent: Tester/1.0\nX-Injected: 1\r\nAccept: */*", "Tester/1.0 X-Injected: 1"},
+      {"Accept: a\r\nuser-agent:  Tester/1.0\r", "Tester/1.0"},
   };
   for (const auto& [extra, agent] : cases) EXPECT_EQ(AgentString(extra), agent) << extra;
 }

@@ -1,6 +1,9 @@
 #include "http/request_url.h"
 
+#include <curl/curl.h>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include "support/local_literal.h"
 
@@ -36,6 +39,51 @@ TEST(RequestUrlTest, EscapesOnlyWhatCannotTravelInARequestLine) {
       {test::L("/中文?k=乗"), "/%E4%B8%AD%E6%96%87?k=%E4%B9%97"},
   };
   for (const auto& [path, expected] : cases) EXPECT_EQ(EscapeRequestTarget(path), expected);
+}
+
+// The host and the path of a URL as libcurl itself reads it.
+struct CurlView {
+  std::string host, port, path;
+};
+
+CurlView ReadByCurl(const std::string& url) {
+  std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> handle(curl_url(), &curl_url_cleanup);
+  CurlView view;
+  if (curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), CURLU_PATH_AS_IS) != CURLUE_OK) {
+    return view;
+  }
+  for (auto [part, out] :
+       {std::pair{CURLUPART_HOST, &view.host}, std::pair{CURLUPART_PORT, &view.port},
+        std::pair{CURLUPART_PATH, &view.path}}) {
+    char* text = nullptr;
+    if (curl_url_get(handle.get(), part, &text, 0) == CURLUE_OK) *out = text;
+    curl_free(text);
+  }
+  return view;
+}
+
+// The store logo's path comes from the dashboard page and is appended to the image host
+// as it stands. Whatever it holds, the request goes to the image host and nowhere else,
+// and cannot carry a line of its own.
+TEST(RequestUrlTest, APathFromAPageStaysOnTheHostItIsAppendedTo) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"logo/1.png", "/logo/1.png"},
+      {"x?a=b&c", "/x?a=b&c"},
+      {"../../etc/passwd", "/../../etc/passwd"},
+      {"//evil.test/x", "///evil.test/x"},
+      {"@evil.test/x", "/@evil.test/x"},
+      {"http://evil.test/x", "/http://evil.test/x"},
+      {"\\\\evil.test\\x", "/%5C%5Cevil.test%5Cx"},
+      {"x\r\nHost: evil.test", "/x%0D%0AHost:%20evil.test"},
+      {test::L("店铺/标志.png"), "/%E5%BA%97%E9%93%BA/%E6%A0%87%E5%BF%97.png"},
+  };
+  for (const auto& [logoPath, path] : cases) {
+    const std::string url = RequestUrl("http://img.test:8081/" + logoPath);
+    EXPECT_EQ(url, "http://img.test:8081" + path) << logoPath;
+    const CurlView seen = ReadByCurl(url);
+    EXPECT_EQ(seen.host, "img.test") << logoPath;
+    EXPECT_EQ(seen.port, "8081") << logoPath;
+  }
 }
 
 }  // namespace
