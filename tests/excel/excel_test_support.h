@@ -31,6 +31,21 @@ bool FileExists(const std::string& path);
 void WriteZip(const std::string& path,
               const std::vector<std::pair<std::string, std::string>>& entries);
 
+// A Python prelude for scripts that build hostile packages: one_sheet_package(path, main,
+// rel) opens a zip with a workbook part and its relationships naming one sheet,
+// "xl/worksheets/sheet1.xml", which the script then writes as it likes.
+inline const std::string kOneSheetPackage = R"PY(
+import sys, zipfile
+def one_sheet_package(path, main, rel):
+    z = zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1)
+    z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
+               'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
+    z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns="http://schemas.openxml'
+               'formats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/'
+               'worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+    return z
+)PY";
+
 // Runs a script with the system's python (the one that has openpyxl) and returns what it
 // printed; the test fails when the script does.
 std::string RunPython(const std::string& script, const std::vector<std::string>& arguments);

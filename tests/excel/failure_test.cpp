@@ -40,15 +40,10 @@ void WritePackage(const std::string& path, const std::string& sheetXml,
 
 // 300 MB of spaces inside the sheet, deflated to a few hundred kilobytes; with "lie" the
 // part's size is declared as 1000 bytes in both its local header and the central directory.
-constexpr const char* kZipBomb = R"PY(
-import struct, sys, zipfile
+const std::string kZipBomb = test::kOneSheetPackage + R"PY(
+import struct
 path, main, rel, lie = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4] == 'lie'
-with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
-    z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
-               'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
-    z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns="http://schemas.openxml'
-               'formats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/'
-               'worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+with one_sheet_package(path, main, rel) as z:
     with z.open('xl/worksheets/sheet1.xml', 'w') as f:
         f.write(('<worksheet xmlns="%s"><sheetData>' % main).encode())
         block = b' ' * (1 << 20)
@@ -95,15 +90,9 @@ with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
 )PY";
 
 // One tag of 250 MB: an attribute value that never ends.
-constexpr const char* kHugeTag = R"PY(
-import sys, zipfile
+const std::string kHugeTag = test::kOneSheetPackage + R"PY(
 path, main, rel = sys.argv[1], sys.argv[2], sys.argv[3]
-with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
-    z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
-               'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
-    z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns="http://schemas.openxml'
-               'formats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/'
-               'worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+with one_sheet_package(path, main, rel) as z:
     with z.open('xl/worksheets/sheet1.xml', 'w') as f:
         f.write(('<worksheet xmlns="%s"><sheetData><row r="1" spans="' % main).encode())
         block = b'1' * (1 << 20)

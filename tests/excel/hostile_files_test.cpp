@@ -70,16 +70,10 @@ TEST(HostileFilesTest, AWorkbookCutAtAnyByteIsRefusedAndTheTableKept) {
 
 // 26 columns of 38,462 rows: 1,000,012 cells, below the two million a sheet may bring,
 // written bottom row first and each row right to left, imported whole.
-constexpr const char* kMillionCells = R"PY(
-import sys, zipfile
+const std::string kMillionCells = test::kOneSheetPackage + R"PY(
 path, main, rel = sys.argv[1], sys.argv[2], sys.argv[3]
 rows, letters = 38462, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'
-with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
-    z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
-               'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
-    z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns="http://schemas.openxml'
-               'formats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/'
-               'worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+with one_sheet_package(path, main, rel) as z:
     with z.open('xl/worksheets/sheet1.xml', 'w') as f:
         f.write(('<worksheet xmlns="%s"><sheetData>' % main).encode())
         for r in range(rows, 0, -1):
@@ -109,15 +103,9 @@ TEST(HostileFilesTest, AMillionCellsInReverseOrderImportInSheetOrder) {
 
 // A million rows of one cell each, bottom row first: placed one at a time in sorted
 // storage, each new row would move every row behind it, some 5 * 10^11 moves.
-constexpr const char* kMillionRows = R"PY(
-import sys, zipfile
+const std::string kMillionRows = test::kOneSheetPackage + R"PY(
 path, main, rel = sys.argv[1], sys.argv[2], sys.argv[3]
-with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
-    z.writestr('xl/workbook.xml', '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" '
-               'sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
-    z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns="http://schemas.openxml'
-               'formats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/'
-               'worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+with one_sheet_package(path, main, rel) as z:
     with z.open('xl/worksheets/sheet1.xml', 'w') as f:
         f.write(('<worksheet xmlns="%s"><sheetData>' % main).encode())
         for r in range(1000000, 0, -1):
