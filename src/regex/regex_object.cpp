@@ -1,10 +1,5 @@
 #include "regex/regex_object.h"
 
-#include <cstdint>
-#include <cstring>
-#include <string_view>
-#include <unordered_map>
-
 #include "http/encodings.h"
 #include "http/local_text.h"
 #include "http/text_between.h"
@@ -12,57 +7,6 @@
 #include "regex/replacement.h"
 
 namespace varnola {
-namespace {
-
-// Widens ASCII bytes from `pos` on, eight at a time while it can; returns the position of
-// the first byte that is not ASCII (or `size`).
-std::size_t WidenAscii(const unsigned char* bytes, std::size_t pos, std::size_t size,
-                       char16_t* out) {
-  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-  while (pos + 8 <= size) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes + pos, 8);
-    if (word & kHighBits) break;
-    for (int k = 0; k < 8; ++k) *out++ = bytes[pos + k];
-    pos += 8;
-  }
-  while (pos < size && bytes[pos] < 0x80) *out++ = bytes[pos++];
-  return pos;
-}
-
-// Local text to UTF-16. Pages are mostly ASCII, which is the same in both and is widened
-// here directly; only the runs of multi-byte characters go through the code page
-// conversion (a run never ends inside a character, whose trail bytes may look like ASCII).
-// A page repeats the same few words on every row (a state, a store name), so each distinct
-// run is converted once.
-std::u16string ToWideSubject(std::string_view local) {
-  std::u16string wide(local.size(), u'\0');  // a character never takes more units than bytes
-  std::size_t used = 0;
-  std::unordered_map<std::string_view, std::u16string> converted;
-  std::size_t pos = 0;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(local.data());
-  while (pos < local.size()) {
-    const std::size_t asciiEnd = WidenAscii(bytes, pos, local.size(), wide.data() + used);
-    used += asciiEnd - pos;
-    pos = asciiEnd;
-    if (pos == local.size()) break;
-    std::size_t end = pos;
-    while (end < local.size() && static_cast<unsigned char>(local[end]) >= 0x80) {
-      end += CharLengthAt(local, end);
-    }
-    const std::string_view run = local.substr(pos, end - pos);
-    auto [entry, added] = converted.try_emplace(run);
-    if (added) entry->second = ToWideText(run, kCodePageLocal);
-    if (used + entry->second.size() > wide.size()) wide.resize(used + entry->second.size());
-    wide.replace(used, entry->second.size(), entry->second);
-    used += entry->second.size();
-    pos = end;
-  }
-  wide.resize(used);
-  return wide;
-}
-
-}  // namespace
 
 RegexObject::RegexObject() = default;
 RegexObject::RegexObject(const RegexObject& other) = default;
@@ -73,7 +17,7 @@ bool RegexObject::Execute(const std::string& pattern, const std::string& subject
                           bool caseSensitive, bool multiline, bool global, bool quotePlaceholders) {
   m_matches.reset();
   m_pattern = quotePlaceholders ? ReplaceAll(pattern, kQuotePlaceholder, "\"") : pattern;
-  m_subject = ToWideSubject(subject);
+  m_subject = ToWideText(subject, kCodePageLocal);
   const auto compiled = CompiledPattern::Get(m_pattern, caseSensitive, multiline);
   if (!compiled) return false;
   m_matches = std::make_shared<const MatchList>(
